@@ -13,7 +13,7 @@ namespace toee {
 // ---- SKM ----------------------------------------------------------------
 
 struct SkmBoneDesc {
-    std::string name;   // at most 95 bytes are stored; the record adds the NUL
+    std::string name; // at most 95 bytes are stored; the record adds the NUL
     int16_t parent = -1;
 };
 
@@ -71,7 +71,7 @@ struct SkaFrameDesc {
 };
 
 struct SkaBoneStateDesc {
-    uint16_t bone = 0; // written as the marker bone << 1
+    uint16_t bone = 0;                // written as the marker bone << 1
     std::array<int16_t, 10> values{}; // scale xyz, rotation xyzw, translation xyz
 };
 
@@ -85,8 +85,8 @@ struct SkaStreamDesc {
 };
 
 struct SkaAnimationDesc {
-    std::string name; // at most 65 bytes
-    uint16_t eventCount = 0; // events are written as zero bytes
+    std::string name;                   // at most 65 bytes
+    uint16_t eventCount = 0;            // events are written as zero bytes
     std::vector<SkaStreamDesc> streams; // at most 10
 };
 
@@ -97,7 +97,8 @@ struct SkaDesc {
 };
 
 // Header, bone table, animation header table, then per animation its events and the key
-// data of its streams. Offsets inside an animation header count from that header.
+// data of its streams. Offsets inside an animation header count from that header. Throws
+// std::invalid_argument for an animation with more than 10 streams.
 std::string writeSka(const SkaDesc& ska);
 
 // ---- MDF and textures ---------------------------------------------------
@@ -105,7 +106,9 @@ std::string writeSka(const SkaDesc& ska);
 // A material definition naming one texture per path, in the game's text format.
 std::string writeMdf(const std::vector<std::string>& texturePaths);
 
-// An uncompressed 32-bit TGA of one colour per pixel, rows from the bottom up.
+// An uncompressed 32-bit TGA of one colour per pixel, rows from the bottom up: the pixels
+// are taken in that order, bottom row first, each row left to right. Throws
+// std::invalid_argument when their number is not width × height.
 std::string writeTga(int width, int height, const std::vector<uint32_t>& argbPixels);
 
 // Writes bytes to a file, throwing std::runtime_error naming the path on failure.
