@@ -1,0 +1,259 @@
+#include "MyFrameListener.h"
+#include "HeadlessScene.h"
+
+#include <CEGUI/CEGUI.h>
+#include <OgreAnimationState.h>
+#include <OgreCamera.h>
+#include <OgreSceneNode.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+namespace {
+
+class FrameListenerTest : public ::testing::Test {
+protected:
+    HeadlessScene scene;
+    MyFrameListener listener{&scene.window, scene.camera, scene.guiSystem, scene.guiRenderer};
+
+    void press(int key, char keyChar = 0) {
+        const KeyEvent event{key, keyChar};
+        listener.keyPressed(&event);
+    }
+    void release(int key) {
+        const KeyEvent event{key, 0};
+        listener.keyReleased(&event);
+    }
+    Ogre::SceneNode* cameraNode() { return scene.camera->getParentSceneNode(); }
+    bool startFrame(float seconds) { return listener.frameStarted({0.0f, seconds}); }
+    void expectCameraUnturned() {
+        EXPECT_TRUE(
+            cameraNode()->getOrientation().equals(Ogre::Quaternion::IDENTITY, Ogre::Radian(1e-6f)));
+    }
+};
+
+} // namespace
+
+namespace {
+
+struct MovementKey {
+    int key;
+    Ogre::Vector3 velocityWhileHeld;
+};
+
+const std::vector<MovementKey> movementKeys = {
+    {17, {0, 0, -100}}, {200, {0, 0, -100}}, // W, Up arrow
+    {31, {0, 0, 100}},  {208, {0, 0, 100}},  // S, Down arrow
+    {30, {-100, 0, 0}}, {203, {-100, 0, 0}}, // A, Left arrow
+    {32, {100, 0, 0}},  {205, {100, 0, 0}},  // D, Right arrow
+    {16, {0, 100, 0}},  {201, {0, 100, 0}},  // Q, Page Up
+    {18, {0, -100, 0}}, {209, {0, -100, 0}}, // E, Page Down
+};
+
+} // namespace
+
+TEST_F(FrameListenerTest, EachMovementKeyMovesAtMoveSpeedWhileHeld) {
+    for (const MovementKey& movement : movementKeys) {
+        press(movement.key);
+        EXPECT_EQ(listener.getVelocity(), movement.velocityWhileHeld) << "key " << movement.key;
+        release(movement.key);
+        EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO) << "key " << movement.key;
+    }
+}
+
+TEST_F(FrameListenerTest, KeysOutsideTheTableLeaveTheVelocityAlone) {
+    for (int key : {0, 2, 19, 57, 199, 202, 210, 255}) {
+        press(key);
+        release(key);
+    }
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
+    EXPECT_FALSE(listener.quitRequested);
+}
+
+TEST_F(FrameListenerTest, KeysOfTheSameDirectionAddUpAndOppositeKeysCancel) {
+    press(17);  // W
+    press(200); // Up arrow
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(0, 0, -200));
+    press(31); // S
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(0, 0, -100));
+    release(200);
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
+    press(32); // D
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(100, 0, 0));
+}
+
+// A key held down before the window had the focus reaches the viewer only as a release.
+TEST_F(FrameListenerTest, AReleaseWithoutItsPressLeavesNoDrift) {
+    release(17);  // W
+    release(209); // Page Down
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
+    press(17);
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(0, 0, -100));
+    release(17);
+    release(17);
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
+}
+
+// The counterpart: a press whose release went to another window, followed by a new press.
+TEST_F(FrameListenerTest, ARepeatedPressCountsOnceUntilItsRelease) {
+    press(30); // A
+    press(30);
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(-100, 0, 0));
+    release(30);
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
+}
+
+TEST_F(FrameListenerTest, EscapeRequestsQuitOnPressAndOnReleaseAlone) {
+    press(1);
+    EXPECT_TRUE(listener.quitRequested);
+
+    MyFrameListener other(&scene.window, scene.camera, scene.guiSystem, scene.guiRenderer);
+    const KeyEvent escape{1, 27};
+    other.keyReleased(&escape);
+    EXPECT_TRUE(other.quitRequested);
+}
+
+// Movement keys reach the GUI too, whatever widget has the focus.
+TEST_F(FrameListenerTest, EveryKeyReachesTheGuiWithItsCharacterOnPress) {
+    std::vector<int> keysDown, keysUp;
+    std::vector<CEGUI::utf32> characters;
+    CEGUI::Window* panel = scene.guiPanel;
+    panel->activate();
+    panel->subscribeEvent(CEGUI::Window::EventKeyDown, [&](const CEGUI::EventArgs& args) {
+        keysDown.push_back(static_cast<const CEGUI::KeyEventArgs&>(args).scancode);
+        return true;
+    });
+    panel->subscribeEvent(CEGUI::Window::EventKeyUp, [&](const CEGUI::EventArgs& args) {
+        keysUp.push_back(static_cast<const CEGUI::KeyEventArgs&>(args).scancode);
+        return true;
+    });
+    panel->subscribeEvent(CEGUI::Window::EventCharacterKey, [&](const CEGUI::EventArgs& args) {
+        characters.push_back(static_cast<const CEGUI::KeyEventArgs&>(args).codepoint);
+        return true;
+    });
+
+    press(17, 'w');
+    release(17);
+    press(30, 'a');
+    release(30);
+
+    EXPECT_EQ(keysDown, (std::vector<int>{17, 30}));
+    EXPECT_EQ(keysUp, (std::vector<int>{17, 30}));
+    EXPECT_EQ(characters, (std::vector<CEGUI::utf32>{'w', 'a'}));
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
+}
+
+TEST_F(FrameListenerTest, ButtonIdsMapToGuiButtons) {
+    EXPECT_EQ(toGuiMouseButton(16), CEGUI::LeftButton);
+    EXPECT_EQ(toGuiMouseButton(32), CEGUI::RightButton);
+    EXPECT_EQ(toGuiMouseButton(64), CEGUI::MiddleButton);
+    EXPECT_EQ(toGuiMouseButton(128), CEGUI::X1Button);
+    EXPECT_EQ(toGuiMouseButton(0), CEGUI::LeftButton);
+    EXPECT_EQ(toGuiMouseButton(48), CEGUI::LeftButton);
+    EXPECT_EQ(toGuiMouseButton(256), CEGUI::LeftButton);
+}
+
+TEST_F(FrameListenerTest, ButtonsReachTheWidgetUnderTheCursor) {
+    std::vector<CEGUI::MouseButton> down, up;
+    scene.guiPanel->subscribeEvent(
+        CEGUI::Window::EventMouseButtonDown, [&](const CEGUI::EventArgs& args) {
+            down.push_back(static_cast<const CEGUI::MouseEventArgs&>(args).button);
+            return true;
+        });
+    scene.guiPanel->subscribeEvent(
+        CEGUI::Window::EventMouseButtonUp, [&](const CEGUI::EventArgs& args) {
+            up.push_back(static_cast<const CEGUI::MouseEventArgs&>(args).button);
+            return true;
+        });
+    const MouseEvent overPanel{0, 0.0f, 0.0f, 0.25f, 0.5f};
+    listener.mouseMoved(&overPanel);
+    for (int buttonId : {32, 64, 16}) {
+        const MouseEvent click{buttonId, 0.0f, 0.0f, 0.25f, 0.5f};
+        listener.mousePressed(&click);
+        listener.mouseReleased(&click);
+    }
+    const std::vector<CEGUI::MouseButton> expected = {CEGUI::RightButton, CEGUI::MiddleButton,
+                                                      CEGUI::LeftButton};
+    EXPECT_EQ(down, expected);
+    EXPECT_EQ(up, expected);
+}
+
+TEST_F(FrameListenerTest, MovingWithoutAButtonOnlyMovesTheGuiCursor) {
+    const MouseEvent move{0, 0.25f, 0.1f, 0.75f, 0.5f};
+    listener.mouseMoved(&move);
+    const CEGUI::Vector2f cursor =
+        scene.guiSystem->getDefaultGUIContext().getMouseCursor().getPosition();
+    EXPECT_FLOAT_EQ(cursor.d_x, 600.0f);
+    EXPECT_FLOAT_EQ(cursor.d_y, 300.0f);
+    expectCameraUnturned();
+}
+
+// A quarter of the window's width yaws by -7.5 degrees; yaw is about the world's vertical and
+// pitch about the camera's own horizontal axis.
+TEST_F(FrameListenerTest, DraggingOutsideTheGuiTurnsTheCamera) {
+    const MouseEvent drag{16, 0.25f, 0.5f, 0.75f, 0.5f};
+    listener.mouseDragged(&drag);
+    const Ogre::Quaternion expected = Ogre::Quaternion(Ogre::Degree(-7.5f), Ogre::Vector3::UNIT_Y) *
+                                      Ogre::Quaternion(Ogre::Degree(-15.0f), Ogre::Vector3::UNIT_X);
+    EXPECT_TRUE(cameraNode()->getOrientation().equals(expected, Ogre::Radian(1e-5f)));
+}
+
+TEST_F(FrameListenerTest, PitchFollowsTheCamerasTurnedAxes) {
+    const MouseEvent yawOnly{16, -3.0f, 0.0f, 0.75f, 0.5f};
+    listener.mouseDragged(&yawOnly);
+    const MouseEvent pitchOnly{16, 0.0f, -1.0f, 0.8f, 0.5f};
+    listener.mouseDragged(&pitchOnly);
+    // Yawed by 90 degrees to the left, the camera looks along -x; pitching up by 30 degrees
+    // then lifts that view direction towards +y.
+    const Ogre::Vector3 viewDirection = cameraNode()->getOrientation() * Ogre::Vector3(0, 0, -1);
+    EXPECT_TRUE(viewDirection.positionEquals(
+        Ogre::Vector3(-std::cos(Ogre::Math::PI / 6), std::sin(Ogre::Math::PI / 6), 0), 1e-5f));
+}
+
+TEST_F(FrameListenerTest, DraggingOverAWidgetDoesNotTurnTheCamera) {
+    const MouseEvent drag{16, 0.25f, 0.5f, 0.25f, 0.5f};
+    listener.mouseDragged(&drag);
+    expectCameraUnturned();
+}
+
+TEST_F(FrameListenerTest, FrameMovesTheCameraInItsOwnAxesByTheFrameTime) {
+    cameraNode()->yaw(Ogre::Degree(90)); // now looking along -x
+    press(17);                           // W
+    press(16);                           // Q
+    EXPECT_TRUE(startFrame(0.5f));
+    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(-50, 50, 0), 1e-3f));
+}
+
+TEST_F(FrameListenerTest, FrameAdvancesOnlyTheActiveAnimation) {
+    Ogre::AnimationStateSet states;
+    Ogre::AnimationState* walk = states.createAnimationState("walk", 0.0f, 10.0f);
+    EXPECT_TRUE(startFrame(0.25f));
+    EXPECT_EQ(walk->getTimePosition(), 0.0f);
+    listener.activeAnimation = walk;
+    EXPECT_TRUE(startFrame(0.25f));
+    EXPECT_TRUE(startFrame(0.5f));
+    EXPECT_FLOAT_EQ(walk->getTimePosition(), 0.75f);
+}
+
+TEST_F(FrameListenerTest, AClosedWindowOrAQuitRequestEndsTheLoopBeforeAnythingMoves) {
+    Ogre::AnimationStateSet states;
+    Ogre::AnimationState* walk = states.createAnimationState("walk", 0.0f, 10.0f);
+    listener.activeAnimation = walk;
+    press(17);
+
+    scene.window.closed = true;
+    EXPECT_FALSE(startFrame(1.0f));
+    scene.window.closed = false;
+    listener.quitRequested = true;
+    EXPECT_FALSE(startFrame(1.0f));
+
+    EXPECT_EQ(cameraNode()->getPosition(), Ogre::Vector3::ZERO);
+    EXPECT_EQ(walk->getTimePosition(), 0.0f);
+}
+
+TEST_F(FrameListenerTest, FrameEndGivesUpTheProcessorForTenMilliseconds) {
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(listener.frameEnded({0.0f, 0.0f}));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(10));
+}

@@ -1,0 +1,133 @@
+#include "MyFrameListener.h"
+
+#include <CEGUI/GUIContext.h>
+#include <CEGUI/Renderer.h>
+#include <CEGUI/System.h>
+#include <OgreAnimationState.h>
+#include <OgreCamera.h>
+#include <OgreRenderWindow.h>
+#include <OgreSceneNode.h>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Direction in the camera's own axes that a movement key pushes towards; zero for other keys.
+Ogre::Vector3 movementDirection(int key) {
+    switch (key) {
+    case 17:  // W
+    case 200: // Up arrow
+        return Ogre::Vector3::NEGATIVE_UNIT_Z;
+    case 31:  // S
+    case 208: // Down arrow
+        return Ogre::Vector3::UNIT_Z;
+    case 30:  // A
+    case 203: // Left arrow
+        return Ogre::Vector3::NEGATIVE_UNIT_X;
+    case 32:  // D
+    case 205: // Right arrow
+        return Ogre::Vector3::UNIT_X;
+    case 16:  // Q
+    case 201: // Page Up
+        return Ogre::Vector3::UNIT_Y;
+    case 18:  // E
+    case 209: // Page Down
+        return Ogre::Vector3::NEGATIVE_UNIT_Y;
+    default:
+        return Ogre::Vector3::ZERO;
+    }
+}
+
+constexpr int escapeKey = 1;
+
+// A drag across the whole window turns the camera by this many degrees.
+constexpr double degreesPerWindowDrag = -30.0;
+
+Ogre::Radian dragAngle(float relativeMotion) {
+    return Ogre::Radian(static_cast<float>(degreesPerWindowDrag * relativeMotion) *
+                        Ogre::Math::fDeg2Rad);
+}
+
+} // namespace
+
+CEGUI::MouseButton toGuiMouseButton(int buttonId) {
+    switch (buttonId) {
+    case secondMouseButton:
+        return CEGUI::RightButton;
+    case thirdMouseButton:
+        return CEGUI::MiddleButton;
+    case fourthMouseButton:
+        return CEGUI::X1Button;
+    default:
+        return CEGUI::LeftButton;
+    }
+}
+
+MyFrameListener::MyFrameListener(Ogre::RenderWindow* window, Ogre::Camera* camera,
+                                 CEGUI::System* guiSystem, CEGUI::Renderer* guiRenderer)
+    : window(window), guiSystem(guiSystem), guiRenderer(guiRenderer), camera(camera) {}
+
+bool MyFrameListener::frameStarted(const Ogre::FrameEvent& event) {
+    if (window->isClosed() || quitRequested)
+        return false;
+    camera->getParentSceneNode()->translate(velocity * event.timeSinceLastFrame,
+                                            Ogre::Node::TS_LOCAL);
+    if (activeAnimation)
+        activeAnimation->addTime(event.timeSinceLastFrame);
+    return true;
+}
+
+bool MyFrameListener::frameEnded(const Ogre::FrameEvent&) {
+    // Gives the processor up between frames; this also caps the frame rate below 100.
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return true;
+}
+
+bool MyFrameListener::moveGuiCursor(const MouseEvent* event) {
+    // The GUI cursor follows the system pointer itself rather than summed relative motion,
+    // which would drift away from it.
+    const CEGUI::Sizef& size = guiRenderer->getDisplaySize();
+    return guiSystem->getDefaultGUIContext().injectMousePosition(event->x * size.d_width,
+                                                                 event->y * size.d_height);
+}
+
+void MyFrameListener::mouseMoved(const MouseEvent* event) {
+    moveGuiCursor(event);
+}
+
+void MyFrameListener::mouseDragged(const MouseEvent* event) {
+    if (moveGuiCursor(event))
+        return;
+    Ogre::SceneNode* cameraNode = camera->getParentSceneNode();
+    // Yaw about the world's vertical so that the horizon stays level.
+    cameraNode->yaw(dragAngle(event->relX), Ogre::Node::TS_WORLD);
+    cameraNode->pitch(dragAngle(event->relY));
+}
+
+void MyFrameListener::mousePressed(const MouseEvent* event) {
+    guiSystem->getDefaultGUIContext().injectMouseButtonDown(toGuiMouseButton(event->buttonId));
+}
+
+void MyFrameListener::mouseReleased(const MouseEvent* event) {
+    guiSystem->getDefaultGUIContext().injectMouseButtonUp(toGuiMouseButton(event->buttonId));
+}
+
+void MyFrameListener::keyPressed(const KeyEvent* event) {
+    if (event->key == escapeKey)
+        quitRequested = true;
+    const Ogre::Vector3 direction = movementDirection(event->key);
+    if (direction != Ogre::Vector3::ZERO && heldMovementKeys.insert(event->key).second)
+        velocity += direction * moveSpeed;
+    CEGUI::GUIContext& gui = guiSystem->getDefaultGUIContext();
+    gui.injectKeyDown(static_cast<CEGUI::Key::Scan>(event->key));
+    gui.injectChar(static_cast<CEGUI::utf32>(event->keyChar));
+}
+
+void MyFrameListener::keyReleased(const KeyEvent* event) {
+    if (event->key == escapeKey)
+        quitRequested = true;
+    if (heldMovementKeys.erase(event->key) > 0)
+        velocity -= movementDirection(event->key) * moveSpeed;
+    guiSystem->getDefaultGUIContext().injectKeyUp(static_cast<CEGUI::Key::Scan>(event->key));
+}

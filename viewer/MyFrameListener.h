@@ -1,0 +1,59 @@
+#pragma once
+
+#include "InputEvents.h"
+
+#include <CEGUI/InputEvent.h>
+#include <OgreFrameListener.h>
+#include <OgreVector.h>
+
+#include <set>
+
+namespace CEGUI {
+class Renderer;
+class System;
+} // namespace CEGUI
+namespace Ogre {
+class AnimationState;
+class Camera;
+class RenderWindow;
+} // namespace Ogre
+
+// Per frame: ends the render loop when asked, moves the camera by the velocity the movement keys
+// built up and advances the playing animation. Every input event also reaches the GUI.
+class MyFrameListener : public Ogre::FrameListener {
+public:
+    // The camera must be attached to a scene node of its own: that node is what moves and turns.
+    MyFrameListener(Ogre::RenderWindow* window, Ogre::Camera* camera, CEGUI::System* guiSystem,
+                    CEGUI::Renderer* guiRenderer);
+
+    bool frameStarted(const Ogre::FrameEvent& event) override;
+    bool frameEnded(const Ogre::FrameEvent& event) override;
+
+    void mouseMoved(const MouseEvent* event);
+    void mouseDragged(const MouseEvent* event);
+    void mousePressed(const MouseEvent* event);
+    void mouseReleased(const MouseEvent* event);
+    void keyPressed(const KeyEvent* event);
+    void keyReleased(const KeyEvent* event);
+
+    const Ogre::Vector3& getVelocity() const { return velocity; }
+
+    bool quitRequested = false;
+    Ogre::AnimationState* activeAnimation = nullptr;
+
+private:
+    bool moveGuiCursor(const MouseEvent* event);
+
+    Ogre::RenderWindow* window;
+    CEGUI::System* guiSystem;
+    CEGUI::Renderer* guiRenderer;
+    Ogre::Camera* camera;
+    Ogre::Vector3 velocity = Ogre::Vector3::ZERO;
+    float moveSpeed = 100.0f;
+    // A key counts towards the velocity only between its delivered press and release, so a
+    // release that arrives without its press (the key went down while another window had the
+    // focus) cannot leave the camera drifting.
+    std::set<int> heldMovementKeys;
+};
+
+CEGUI::MouseButton toGuiMouseButton(int buttonId);
