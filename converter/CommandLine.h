@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+// Run options of one conversion, filled once from the command line.
+struct ConversionOptions {
+    std::string sourceName;
+    std::string sourceExt;
+    std::string destDir;
+    std::string destName;
+    std::string destExt;
+    std::string sourceDir;
+    std::string sourcePath;
+    std::string destPath;
+    bool interactive = false;
+};
+
+// Fills the options from the argument vector; false when the run must not go on, after the
+// usage text or an argument error has been written to standard output.
+bool parseCommandLine(ConversionOptions& options, int argc, const char* const* argv);
+
+void printUsage();

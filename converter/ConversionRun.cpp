@@ -1,0 +1,118 @@
+#include "ConversionRun.h"
+
+#include "CommandLine.h"
+#include "HeadlessEngine.h"
+#include "MaterialNamer.h"
+#include "OutputFile.h"
+#include "Resources.h"
+#include "mdf/MaterialBuilder.h"
+#include "skeleton/SkeletonImport.h"
+#include "skm/MeshBuilder.h"
+
+#include <OgreException.h>
+
+#include <iostream>
+#include <set>
+
+namespace {
+
+constexpr int succeeded = 0;
+constexpr int failed = 1;
+
+struct OutputPaths {
+    std::string skeletonName; // the skeleton resource, also the name the mesh records
+    std::string skeletonFile;
+    std::string meshFile;
+    std::string materialFile;
+};
+
+OutputPaths outputPathsFor(const ConversionOptions& options) {
+    const std::string destBase = options.destDir + options.destName;
+    return {options.destName + ".skeleton", destBase + ".skeleton", options.destPath,
+            destBase + ".material"};
+}
+
+bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
+                     HeadlessEngine& engine) {
+    Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(
+        paths.skeletonName, conversionGroup, false, nullptr, nullptr);
+    const std::string skaPath = options.sourceDir + options.sourceName + ".ska";
+    if (!importSkeleton(options.sourcePath, skaPath, *skeleton, std::cout)) {
+        return false;
+    }
+    writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {
+        engine.skeletonSerializer().exportSkeleton(skeleton.get(), stream);
+    });
+    return true;
+}
+
+bool convertMesh(const ConversionOptions& options, const OutputPaths& paths,
+                 HeadlessEngine& engine) {
+    Ogre::MeshPtr mesh =
+        Ogre::MeshManager::getSingleton().createManual(options.sourceName, conversionGroup);
+    NamingCallback namingCallback = MaterialNamer(options.interactive);
+    if (!importMesh(*mesh, namingCallback, options.sourcePath, paths.skeletonName, std::cout)) {
+        std::cout << "Converting Mesh Failed.\n";
+        return false;
+    }
+    writeOutputFile(paths.meshFile, [&](const Ogre::DataStreamPtr& stream) {
+        engine.meshSerializer().exportMesh(mesh.get(), stream);
+    });
+    return true;
+}
+
+// Each material name is converted once, however many records share it; the script holds
+// every converted material in list order. False when a material's MDF file cannot be opened.
+bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths,
+                      HeadlessEngine& engine) {
+    bool allConverted = true;
+    bool anyMaterialConverted = false;
+    std::set<std::string> converted;
+    for (std::size_t i = 0; i < materialNames.size(); ++i) {
+        if (!converted.insert(materialNames[i]).second) {
+            continue;
+        }
+        const Ogre::MaterialPtr material = fetchMaterial(materialNames[i]);
+        if (importMaterial(options.sourceDir + materialFiles[i], material)) {
+            engine.materialSerializer().queueForExport(material, false, false);
+            anyMaterialConverted = true;
+        } else {
+            std::cout << "Converting file " << materialFiles[i] << " failed.\n";
+            allConverted = false;
+        }
+    }
+    if (anyMaterialConverted) {
+        const std::string script = engine.materialSerializer().getQueuedAsString();
+        writeOutputFile(paths.materialFile, [&](const Ogre::DataStreamPtr& stream) {
+            stream->write(script.data(), script.size());
+        });
+    }
+    return allConverted;
+}
+
+int convert(const ConversionOptions& options) {
+    HeadlessEngine engine("Tarnwick.log");
+    const OutputPaths paths = outputPathsFor(options);
+    if (!convertSkeleton(options, paths, engine) || !convertMesh(options, paths, engine)) {
+        return failed;
+    }
+    return convertMaterials(options, paths, engine) ? succeeded : failed;
+}
+
+} // namespace
+
+int runConversion(int argc, const char* const* argv) {
+    ConversionOptions options;
+    if (!parseCommandLine(options, argc, argv)) {
+        return failed;
+    }
+    // Whatever the engine throws ends the run here, after the engine has been torn down.
+    try {
+        return convert(options);
+    } catch (const Ogre::Exception& error) {
+        std::cout << "\nError: " << error.getDescription() << "\n";
+    } catch (const std::exception& error) {
+        std::cout << "\nError: " << error.what() << "\n";
+    }
+    return failed;
+}

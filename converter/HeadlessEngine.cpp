@@ -1,0 +1,38 @@
+#include "HeadlessEngine.h"
+
+#include "Resources.h"
+
+namespace {
+
+// The log goes to its file only: with debugger output on, the engine would echo every line
+// to the console, which belongs to the program's own texts.
+std::unique_ptr<Ogre::LogManager> createLogManager(const std::string& logName) {
+    auto manager = std::make_unique<Ogre::LogManager>();
+    manager->createLog(logName, false, false, false);
+    return manager;
+}
+
+} // namespace
+
+HeadlessEngine::HeadlessEngine(const std::string& logName)
+    : logManager(createLogManager(logName)),
+      resourceGroupManager(std::make_unique<Ogre::ResourceGroupManager>()),
+      math(std::make_unique<Ogre::Math>(4096)),
+      lodStrategyManager(std::make_unique<Ogre::LodStrategyManager>()),
+      meshManager(std::make_unique<Ogre::MeshManager>()),
+      materialManager(std::make_unique<Ogre::MaterialManager>()),
+      skeletonManager(std::make_unique<Ogre::SkeletonManager>()),
+      meshes(std::make_unique<Ogre::MeshSerializer>()),
+      skeletons(std::make_unique<Ogre::SkeletonSerializer>()),
+      hardwareBufferManager(std::make_unique<Ogre::DefaultHardwareBufferManager>()),
+      textureManager(std::make_unique<Ogre::DefaultTextureManager>()),
+      materials(std::make_unique<Ogre::MaterialSerializer>()) {
+    materialManager->initialise();
+    resourceGroupManager->createResourceGroup(conversionGroup);
+}
+
+HeadlessEngine::~HeadlessEngine() {
+    meshManager->removeAll();
+    skeletonManager->removeAll();
+    materialManager->removeAll();
+}

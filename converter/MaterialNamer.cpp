@@ -1,0 +1,36 @@
+#include "MaterialNamer.h"
+
+#include "SplitPath.h"
+
+#include <iostream>
+
+std::vector<std::string> materialNames;
+std::vector<std::string> materialFiles;
+
+namespace {
+
+// An empty answer, or standard input at its end, keeps the suggestion.
+std::string askForName(const std::string& suggestion) {
+    std::cout << "Suggested name for material: " << suggestion << "\n"
+              << "Confirm or enter your own : " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer) || answer.empty()) {
+        return suggestion;
+    }
+    return answer;
+}
+
+} // namespace
+
+std::string MaterialNamer::operator()(const std::string& mdfPath) const {
+    PathParts parts = splitPath(mdfPath);
+    if (parts.extension.empty()) {
+        parts.extension = ".mdf";
+        std::cout << "Warning: .mdf extension was appended to material name.\n";
+    }
+    materialFiles.push_back(parts.baseName + parts.extension);
+
+    const std::string name = interactive ? askForName(parts.baseName) : parts.baseName;
+    materialNames.push_back(name);
+    return name;
+}

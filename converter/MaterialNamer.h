@@ -1,0 +1,24 @@
+#pragma once
+
+#include <boost/function.hpp>
+
+#include <string>
+#include <vector>
+
+// Filled by the naming callback during the mesh import, one entry per SKM material record:
+// the material name returned and the MDF file (no directory) to convert under that name.
+extern std::vector<std::string> materialNames;
+extern std::vector<std::string> materialFiles;
+
+// Names each material after its MDF file; in interactive mode the user may type another name.
+class MaterialNamer {
+public:
+    explicit MaterialNamer(bool interactive) : interactive(interactive) {}
+
+    std::string operator()(const std::string& mdfPath) const;
+
+private:
+    bool interactive;
+};
+
+using NamingCallback = boost::function<std::string(const std::string&)>;

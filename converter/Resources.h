@@ -1,0 +1,11 @@
+#pragma once
+
+#include <OgreMaterial.h>
+
+#include <string>
+
+// Every resource of a conversion lives in this group.
+extern const char* const conversionGroup;
+
+// The material of that name in the conversion group, created empty when it does not exist yet.
+Ogre::MaterialPtr fetchMaterial(const std::string& name);

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <istream>
+#include <string>
+#include <vector>
+
+// The texture names of an MDF material definition, in file order: one per line that begins
+// with "Texture" (but not "Textured") and holds a quoted path. Only the path's file name counts.
+std::vector<std::string> readMdfTextureNames(std::istream& mdf);

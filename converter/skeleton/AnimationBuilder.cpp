@@ -1,0 +1,161 @@
+#include "AnimationBuilder.h"
+
+#include "../Finite.h"
+
+#include <OgreAnimation.h>
+#include <OgreBone.h>
+#include <OgreKeyFrame.h>
+
+#include <cmath>
+#include <set>
+
+namespace {
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// A name the skeleton does not have yet: nameless animations are numbered by their place in
+// the file, and a repeated name gets the first free suffix.
+std::string uniqueName(const AnimationData& animation, std::size_t index,
+                       const Ogre::Skeleton& skeleton, std::ostream& out) {
+    const std::string base =
+        animation.name.empty() ? "Animation" + std::to_string(index) : animation.name;
+    std::string name = base;
+    for (int suffix = 2; skeleton.hasAnimation(name); ++suffix) {
+        name = base + "_" + std::to_string(suffix);
+    }
+    if (name != animation.name) {
+        out << "\tWarning: animation " << index << " "
+            << (animation.name.empty() ? "has no name" : "repeats the name " + quoted(base))
+            << "; kept as " << quoted(name) << ".\n";
+    }
+    return name;
+}
+
+std::size_t trackCount(const StreamData& stream, unsigned short boneCount) {
+    std::set<uint16_t> bones;
+    for (const BoneKey& key : stream.keys) {
+        if (key.bone < boneCount) {
+            bones.insert(key.bone);
+        }
+    }
+    return bones.size();
+}
+
+// Keyframe j lies at j × seconds per frame, the product rounded to single precision.
+Ogre::NodeAnimationTrack* createTrack(Ogre::Animation& animation, Ogre::Bone* bone,
+                                      uint16_t frameCount, float secondsPerFrame) {
+    Ogre::NodeAnimationTrack* track = animation.createNodeTrack(bone->getHandle(), bone);
+    for (uint16_t j = 0; j < frameCount; ++j) {
+        track->createNodeKeyFrame(static_cast<float>(j * static_cast<double>(secondsPerFrame)));
+    }
+    return track;
+}
+
+// The key's rotation relative to the binding orientation b; a b without vector part, or of
+// next to no length, is not inverted.
+Ogre::Quaternion relativeRotation(const Ogre::Quaternion& b, const std::array<float, 4>& wxyz) {
+    const Ogre::Quaternion key(wxyz[0], wxyz[1], wxyz[2], wxyz[3]);
+    if ((b.x == 0 && b.y == 0 && b.z == 0) || b.Norm() < 0.000001f) {
+        return key;
+    }
+    return b.Inverse() * key;
+}
+
+class AnimationKeys {
+public:
+    AnimationKeys(Ogre::Animation& animation, Ogre::Skeleton& skeleton, uint16_t frameCount,
+                  float secondsPerFrame)
+        : animation(animation), skeleton(skeleton), frameCount(frameCount),
+          secondsPerFrame(secondsPerFrame) {}
+
+    // Returns how many of the key's parts had to be skipped.
+    std::size_t apply(const BoneKey& key) {
+        if (key.bone >= skeleton.getNumBones()) {
+            return 1;
+        }
+        Ogre::NodeAnimationTrack* track = trackOf(key.bone);
+        Ogre::Bone* bone = skeleton.getBone(key.bone);
+        std::size_t skipped = 0;
+        if (key.channels & rotationChannel) {
+            if (key.rotationFrame < frameCount) {
+                track->getNodeKeyFrame(key.rotationFrame)
+                    ->setRotation(relativeRotation(bone->getOrientation(), key.rotation));
+            } else {
+                ++skipped;
+            }
+        }
+        if (key.channels & translationChannel) {
+            if (key.translationFrame < frameCount && allFinite(key.translation)) {
+                track->getNodeKeyFrame(key.translationFrame)
+                    ->setTranslate(Ogre::Vector3(key.translation.data()) - bone->getPosition());
+            } else {
+                ++skipped;
+            }
+        }
+        return skipped;
+    }
+
+private:
+    Ogre::NodeAnimationTrack* trackOf(uint16_t handle) {
+        if (animation.hasNodeTrack(handle)) {
+            return animation.getNodeTrack(handle);
+        }
+        return createTrack(animation, skeleton.getBone(handle), frameCount, secondsPerFrame);
+    }
+
+    Ogre::Animation& animation;
+    Ogre::Skeleton& skeleton;
+    uint16_t frameCount;
+    float secondsPerFrame;
+};
+
+void buildAnimation(const AnimationData& data, const std::string& name, float secondsPerFrame,
+                    Ogre::Skeleton& skeleton, std::ostream& out) {
+    const auto length = static_cast<float>(data.frameCount * static_cast<double>(secondsPerFrame));
+    Ogre::Animation* animation = skeleton.createAnimation(name, length);
+    animation->setInterpolationMode(Ogre::Animation::IM_LINEAR);
+    if (data.streams.empty()) {
+        return;
+    }
+    // Only stream 0 is built; the other streams' use is unknown.
+    const StreamData& stream = data.streams[0];
+    AnimationKeys keys(*animation, skeleton, stream.frameCount, secondsPerFrame);
+    std::size_t skipped = 0;
+    for (const BoneKey& key : stream.keys) {
+        skipped += keys.apply(key);
+    }
+    if (skipped > 0) {
+        out << "\tWarning: animation " << quoted(name) << ": " << skipped
+            << " keys name a bone or frame that it does not have; skipped.\n";
+    }
+}
+
+} // namespace
+
+void buildAnimations(const std::vector<AnimationData>& animations, Ogre::Skeleton& skeleton,
+                     std::size_t keyframeBudget, std::ostream& out) {
+    for (std::size_t index = 0; index < animations.size(); ++index) {
+        const AnimationData& data = animations[index];
+        const std::string name = uniqueName(data, index, skeleton, out);
+        // Frame times are in hundredths of a second: 30 means 0.3 seconds a frame.
+        const auto secondsPerFrame = static_cast<float>(data.frameTime / 100.0);
+        if (!std::isfinite(secondsPerFrame) || secondsPerFrame <= 0) {
+            out << "\tWarning: animation " << quoted(name) << " has the frame time "
+                << data.frameTime << ", which is not a positive number; skipped.\n";
+            continue;
+        }
+        const std::size_t keyframes =
+            data.streams.empty()
+                ? 0
+                : trackCount(data.streams[0], skeleton.getNumBones()) * data.streams[0].frameCount;
+        if (keyframes > keyframeBudget) {
+            out << "\tWarning: animation " << quoted(name) << " would need " << keyframes
+                << " keyframes, more than the file can sensibly hold; skipped.\n";
+            continue;
+        }
+        keyframeBudget -= keyframes;
+        buildAnimation(data, name, secondsPerFrame, skeleton, out);
+    }
+}

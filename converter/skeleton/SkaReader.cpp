@@ -1,0 +1,118 @@
+#include "SkaReader.h"
+
+#include "KeyStreamDecoder.h"
+
+namespace {
+
+// Sound files read each stream's key data once; a file whose streams keep pointing back into
+// the same bytes would otherwise cost time and memory out of all proportion to its size.
+constexpr int64_t keyByteAllowance = 64 * 1024;
+constexpr int64_t keyReadsPerByte = 4;
+
+SkaHeader decodeHeader(const char* bytes) {
+    SkaHeader header;
+    header.boneCount = readInt32(bytes, 0);
+    header.boneOffset = readInt32(bytes, 4);
+    header.variationCount = readInt32(bytes, 8);
+    header.animationCount = readInt32(bytes, 16);
+    header.animationOffset = readInt32(bytes, 20);
+    return header;
+}
+
+SkaBone decodeBone(const char* record) {
+    SkaBone bone;
+    bone.name = readText(record, 4, 48);
+    for (std::size_t i = 0; i < 3; ++i) {
+        bone.bindScale[i] = readFloat(record, 52 + 4 * i);
+        bone.bindPosition[i] = readFloat(record, 84 + 4 * i);
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        bone.bindRotation[i] = readFloat(record, 68 + 4 * i);
+    }
+    return bone;
+}
+
+struct StreamSlot {
+    uint16_t frameCount;
+    float frameTime;
+    int32_t dataOffset;
+};
+
+StreamSlot decodeSlot(const char* animationRecord, std::size_t slot) {
+    const char* record = animationRecord + 76 + 16 * slot;
+    return {readUint16(record, 0), readFloat(record, 4), readInt32(record, 12)};
+}
+
+} // namespace
+
+SkaReader::SkaReader(std::string bytes, const std::string& path)
+    : stream(std::move(bytes)), path(path), tables(stream, path),
+      keyBytesLeft(keyReadsPerByte * stream.size() + keyByteAllowance) {}
+
+SkaHeader SkaReader::readHeader(std::ostream& out) {
+    const SkaHeader header = decodeHeader(stream.readBlock(0, skaHeaderSize).data());
+    if (header.variationCount != 0) {
+        out << " Warning: Variation count != 0. Variation format is unknown.\n";
+    }
+    return header;
+}
+
+bool SkaReader::readBones(const SkaHeader& header, std::vector<SkaBone>& bones,
+                          std::string& error) {
+    return tables.read({"bone table", header.boneCount, header.boneOffset, skaBoneSize}, decodeBone,
+                       bones, error);
+}
+
+bool SkaReader::readAnimations(const SkaHeader& header, std::vector<AnimationData>& animations,
+                               std::ostream& out, std::string& error) {
+    std::string block;
+    const TableLocation table{"animation table", header.animationCount, header.animationOffset,
+                              skaAnimationSize};
+    if (!tables.readBlock(table, block, error)) {
+        return false;
+    }
+    animations.resize(static_cast<std::size_t>(std::max(0, header.animationCount)));
+    for (std::size_t k = 0; k < animations.size(); ++k) {
+        const int64_t headerPosition =
+            int64_t{header.animationOffset} + static_cast<int64_t>(skaAnimationSize * k);
+        if (!readAnimation(block.data() + skaAnimationSize * k, headerPosition, animations[k], out,
+                           error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Offsets inside an animation header count from that header's own position. The events take
+// no part in the conversion, and every stream read seeks anew, so they are not read at all.
+bool SkaReader::readAnimation(const char* record, int64_t headerPosition, AnimationData& animation,
+                              std::ostream& out, std::string& error) {
+    animation.name = readText(record, 0, 66);
+    const StreamSlot first = decodeSlot(record, 0);
+    animation.frameCount = first.frameCount;
+    animation.frameTime = first.frameTime;
+
+    uint32_t streamCount = readUint32(record, 72);
+    if (streamCount > skaStreamSlots) {
+        out << "\tWarning: animation \"" << animation.name << "\" claims " << streamCount
+            << " streams; only the " << skaStreamSlots << " slots of its header are read.\n";
+        streamCount = skaStreamSlots;
+    }
+    for (std::size_t s = 0; s < streamCount; ++s) {
+        const StreamSlot slot = decodeSlot(record, s);
+        stream.seek(headerPosition + slot.dataOffset);
+        DecodedKeys decoded = decodeKeyData(stream, keyBytesLeft);
+        if (decoded.end == KeyDataEnd::outOfBudget) {
+            error = path + ": the key streams of animation \"" + animation.name +
+                    "\" read the file's key data over and over; the file is damaged.";
+            return false;
+        }
+        if (decoded.end == KeyDataEnd::endOfFile && decoded.anyByteRead) {
+            out << "\tWarning: the key data of animation \"" << animation.name << "\", stream " << s
+                << ", ends before its end word; its " << decoded.keys.size()
+                << " complete keys are kept.\n";
+        }
+        animation.streams.push_back({slot.frameCount, slot.frameTime, std::move(decoded.keys)});
+    }
+    return true;
+}

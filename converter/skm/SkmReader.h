@@ -1,0 +1,29 @@
+#pragma once
+
+#include "../ByteStream.h"
+#include "../TableReader.h"
+#include "SkmRecords.h"
+
+#include <string>
+#include <vector>
+
+// One pass over an SKM file: the header, then whichever tables the caller asks for. Each
+// table is read from its own offset; once a read comes up short, later tables of the same
+// pass read as zeros, as they would from a failed file stream.
+class SkmReader {
+public:
+    SkmReader(std::string bytes, const std::string& path);
+
+    const SkmHeader& header() const { return skmHeader; }
+
+    // Each returns false with error set when the table's count cannot be believed.
+    bool readBones(std::vector<SkmBone>& bones, std::string& error);
+    bool readMaterials(std::vector<SkmMaterial>& materials, std::string& error);
+    bool readVertices(std::vector<SkmVertex>& vertices, std::string& error);
+    bool readFaces(std::vector<SkmFace>& faces, std::string& error);
+
+private:
+    ByteStream stream;
+    TableReader tables;
+    SkmHeader skmHeader;
+};

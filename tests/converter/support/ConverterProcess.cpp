@@ -1,0 +1,78 @@
+#include "ConverterProcess.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+TemporaryDirectory::TemporaryDirectory() {
+    std::string pattern = (fs::temp_directory_path() / "tarnwick-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary directory");
+    }
+    directory = pattern;
+}
+
+TemporaryDirectory::~TemporaryDirectory() {
+    std::error_code ignored;
+    fs::permissions(directory, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(directory, ignored);
+}
+
+namespace {
+
+std::string shellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+} // namespace
+
+ConverterRun runTarnwick(const std::string& workingDirectory,
+                         const std::vector<std::string>& arguments, const std::string& input,
+                         int timeLimit, long long addressSpaceLimit) {
+    TemporaryDirectory capture;
+    std::ofstream(capture / "stdin", std::ios::binary) << input;
+    std::ostringstream command;
+    command << "cd " << shellQuoted(workingDirectory) << " && ulimit -v "
+            << addressSpaceLimit / 1024 << " && timeout -s KILL " << timeLimit << " "
+            << shellQuoted(TARNWICK_PATH);
+    for (const std::string& argument : arguments) {
+        command << " " << shellQuoted(argument);
+    }
+    command << " <" << shellQuoted(capture / "stdin") << " >" << shellQuoted(capture / "stdout")
+            << " 2>" << shellQuoted(capture / "stderr");
+    const int status = std::system(("bash -c " + shellQuoted(command.str())).c_str());
+    ConverterRun run;
+    run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.output = readFileText(capture / "stdout");
+    run.errors = readFileText(capture / "stderr");
+    return run;
+}
+
+std::string readFileText(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+bool fileExists(const std::string& path) {
+    return fs::exists(path);
+}
+
+std::vector<std::string> filesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}

@@ -1,0 +1,26 @@
+#include "ReadBack.h"
+
+#include "Resources.h"
+
+#include <fstream>
+
+Ogre::SkeletonPtr ReadBack::skeleton(const std::string& path) {
+    Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(
+        "read back " + std::to_string(++loaded), conversionGroup, true);
+    std::ifstream file(path, std::ios::binary);
+    Ogre::DataStreamPtr stream = std::make_shared<Ogre::FileStreamDataStream>(path, &file, false);
+    engine.skeletonSerializer().importSkeleton(stream, skeleton.get());
+    return skeleton;
+}
+
+Ogre::MeshPtr ReadBack::mesh(const std::string& path, const std::vector<std::string>& materials) {
+    for (const std::string& material : materials) {
+        fetchMaterial(material);
+    }
+    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(
+        "read back " + std::to_string(++loaded), conversionGroup);
+    std::ifstream file(path, std::ios::binary);
+    Ogre::DataStreamPtr stream = std::make_shared<Ogre::FileStreamDataStream>(path, &file, false);
+    engine.meshSerializer().importMesh(stream, mesh.get());
+    return mesh;
+}

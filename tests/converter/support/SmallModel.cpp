@@ -1,0 +1,107 @@
+#include "SmallModel.h"
+
+namespace {
+
+toee::SkmVertexDesc vertex(std::array<float, 3> position, std::array<float, 2> uv,
+                           std::vector<std::pair<uint16_t, float>> weights) {
+    toee::SkmVertexDesc v;
+    v.position = position;
+    v.normal = {0, 0, 1};
+    v.uv = uv;
+    v.weightCount = static_cast<int16_t>(weights.size());
+    for (std::size_t k = 0; k < weights.size(); ++k) {
+        v.boneIndex[k] = weights[k].first;
+        v.boneWeight[k] = weights[k].second;
+    }
+    return v;
+}
+
+toee::SkmDesc smallSkm() {
+    toee::SkmDesc skm;
+    skm.bones = {{"tip", 2}, {"root", -1}, {"arm", 1}};
+    skm.materialPaths = {"art\\meshes\\small\\body.mdf", "art/meshes/small/head",
+                         "art/meshes/small/unused.mdf"};
+    skm.vertices = {vertex({3, 4, 0}, {0.5f, 0.25f}, {{1, 1.0f}}),
+                    vertex({-1, -1, -1}, {0.0f, 1.0f}, {{0, 0.5f}, {1, 0.25f}, {2, 0.5f}}),
+                    vertex({0, 1, 2}, {1.0f, 0.0f}, {})};
+    skm.faces = {{1, {0, 1, 2}}, {0, {2, 1, 0}}, {1, {1, 2, 0}}};
+    return skm;
+}
+
+toee::SkaBoneKeyDesc rotationKey(uint16_t bone, int16_t frame, std::array<int16_t, 4> xyzw) {
+    toee::SkaBoneKeyDesc key;
+    key.bone = bone;
+    key.hasRotation = true;
+    key.rotationFrame = frame;
+    key.rotationXyzw = xyzw;
+    return key;
+}
+
+toee::SkaBoneKeyDesc translationKey(uint16_t bone, int16_t frame, std::array<int16_t, 3> xyz) {
+    toee::SkaBoneKeyDesc key;
+    key.bone = bone;
+    key.hasTranslation = true;
+    key.translationFrame = frame;
+    key.translation = xyz;
+    return key;
+}
+
+// "walk": ten frames of 0.3 s. The arm (binding: 90 degrees about z at (1, 2, 3)) turns to
+// identity at frame 3 and 90 degrees about x at frame 7, and reaches its binding position at
+// frame 7; the root turns to identity at frame 3; the tip (a bone word without channels) only gets
+// a track. Stream 1 is never built.
+toee::SkaAnimationDesc walk() {
+    toee::SkaStreamDesc first;
+    first.frameCount = 10;
+    first.frameTime = 30;
+    first.scaleFactor = 1;
+    first.translationFactor = 0.5f;
+    first.boneStates = {{0, {}}, {1, {}}, {2, {}}};
+    toee::SkaBoneKeyDesc armAtRest = rotationKey(2, 3, {0, 0, 0, 32767});
+    armAtRest.hasScale = true;
+    armAtRest.scaleFrame = 3;
+    armAtRest.scale = {2, 2, 2};
+    first.frames = {
+        {0, {armAtRest, rotationKey(1, 3, {0, 0, 0, 32767}), {}}},
+        {1, {rotationKey(2, 7, {23170, 0, 0, 23170}), translationKey(2, 7, {2, 4, 6})}}};
+
+    toee::SkaStreamDesc second = first;
+    second.frames = {{0, {translationKey(1, 1, {100, 100, 100})}}};
+    return {"walk", 0, {first, second}};
+}
+
+toee::SkaAnimationDesc idle() {
+    toee::SkaStreamDesc only;
+    only.frameCount = 31;
+    only.frameTime = 100;
+    toee::SkaAnimationDesc animation{"idle", 0, {only}};
+    return animation;
+}
+
+toee::SkaDesc smallSka() {
+    toee::SkaDesc ska;
+    toee::SkaBoneDesc arm{"arm", {1, 1, 1}, {0, 0, 0.70710678f, 0.70710678f}, {1, 2, 3}};
+    toee::SkaBoneDesc root{"root", {1, 1, 1}, {0, 0, 0, 1}, {0, 10, 0}};
+    ska.bones = {arm, root};
+    ska.animations = {walk(), idle()};
+    return ska;
+}
+
+} // namespace
+
+SmallModel makeSmallModel() {
+    return {smallSkm(),
+            smallSka(),
+            {{"body.mdf", "Textured\nTexture \"art/meshes/small/body.tga\"\n"},
+             {"head.mdf", "Texture 0 \"art\\meshes\\small\\head.tga\" trailing\r\n"},
+             {"unused.mdf", "Specular 1 1 1\n"}}};
+}
+
+void writeSmallModel(const SmallModel& model, const std::string& directory,
+                     const std::string& name) {
+    toee::writeFile(directory + "/" + name + ".skm", toee::writeSkm(model.skm));
+    toee::writeFile(directory + "/" + name + ".ska", toee::writeSka(model.ska));
+    for (const auto& [fileName, text] : model.mdfFiles) {
+        toee::writeFile(directory + "/" + fileName, text);
+    }
+}
