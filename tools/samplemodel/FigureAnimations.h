@@ -1,0 +1,12 @@
+#pragma once
+// The sample figure's animations: "idle", "walk" and "wave", all looping.
+
+#include "KeyStream.h"
+
+#include <vector>
+
+namespace samplefigure {
+
+std::vector<Clip> figureClips();
+
+} // namespace samplefigure
