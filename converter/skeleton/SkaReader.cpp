@@ -7,7 +7,7 @@ namespace {
 // Sound files read each stream's key data once; a file whose streams keep pointing back into
 // the same bytes would otherwise cost time and memory out of all proportion to its size.
 constexpr int64_t keyByteAllowance = 64 * 1024;
-constexpr int64_t keyReadsPerByte = 4;
+constexpr int64_t keyReadsPerByte = 2;
 
 SkaHeader decodeHeader(const char* bytes) {
     SkaHeader header;
