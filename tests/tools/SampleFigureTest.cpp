@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <stdexcept>
 
 using namespace samplefigure;
 
@@ -39,35 +40,42 @@ std::vector<Transform> bindPose(const SampleModel& model) {
     return local;
 }
 
-// Joint positions at one frame, decoding the stored keys the way the converter does: keyed
-// rotations and translations replace the bone's local binding values.
-std::vector<Vec3> jointsAt(const SampleModel& model, const std::string& animation, int frame) {
-    std::vector<Transform> local = bindPose(model);
-    for (const toee::SkaAnimationDesc& clip : model.ska.animations) {
-        if (clip.name != animation) {
-            continue;
-        }
-        const toee::SkaStreamDesc& stream = clip.streams.at(0);
-        for (const toee::SkaBoneKeyDesc& key : stream.frames.at(frame).keys) {
-            const auto& q = key.rotationXyzw;
-            local[key.bone].rotation = {q[3] / 32767.0, q[0] / 32767.0, q[1] / 32767.0,
-                                        q[2] / 32767.0};
-            if (key.hasTranslation) {
-                const auto& t = key.translation;
-                local[key.bone].position =
-                    Vec3{double(t[0]), double(t[1]), double(t[2])} * stream.translationFactor;
-            }
+const toee::SkaStreamDesc& streamOf(const std::string& animation) {
+    for (const toee::SkaAnimationDesc& clip : figure().ska.animations) {
+        if (clip.name == animation) {
+            return clip.streams.at(0);
         }
     }
+    throw std::out_of_range("no animation " + animation);
+}
+
+std::vector<Vec3> jointPositions(const std::vector<Transform>& local) {
     std::vector<Vec3> joints;
-    for (const Transform& model : toModelSpace(parents(model), local)) {
+    for (const Transform& model : toModelSpace(parents(figure()), local)) {
         joints.push_back(model.position);
     }
     return joints;
 }
 
 std::vector<Vec3> bindJoints() {
-    return jointsAt(figure(), "", 0);
+    return jointPositions(bindPose(figure()));
+}
+
+// Joint positions at one frame, decoding the stored keys the way the converter does: keyed
+// rotations and translations replace the bone's local binding values.
+std::vector<Vec3> jointsAt(const std::string& animation, int frame) {
+    std::vector<Transform> local = bindPose(figure());
+    const toee::SkaStreamDesc& stream = streamOf(animation);
+    for (const toee::SkaBoneKeyDesc& key : stream.frames.at(frame).keys) {
+        const auto& q = key.rotationXyzw;
+        local[key.bone].rotation = {q[3] / 32767.0, q[0] / 32767.0, q[1] / 32767.0, q[2] / 32767.0};
+        if (key.hasTranslation) {
+            const auto& t = key.translation;
+            local[key.bone].position =
+                Vec3{double(t[0]), double(t[1]), double(t[2])} * stream.translationFactor;
+        }
+    }
+    return jointPositions(local);
 }
 
 double distance(Vec3 a, Vec3 b) {
@@ -194,7 +202,7 @@ TEST(SampleFigureAnimations, NamedDistinctlyWithEveryMovedBoneKeyedOnEveryFrame)
 
 // Keys hold absolute local rotations: with the arm still down, a key equals the binding.
 TEST(SampleFigureAnimations, KeysAtRestRepeatTheBindingRotation) {
-    const toee::SkaStreamDesc& wave = figure().ska.animations.at(2).streams.at(0);
+    const toee::SkaStreamDesc& wave = streamOf("wave");
     for (const toee::SkaBoneKeyDesc& key : wave.frames.at(0).keys) {
         const auto& bind = figure().ska.bones.at(key.bone).bindRotationXyzw;
         for (int c = 0; c < 4; ++c) {
@@ -206,7 +214,7 @@ TEST(SampleFigureAnimations, KeysAtRestRepeatTheBindingRotation) {
 TEST(SampleFigureAnimations, IdleStaysCloseToTheBindPose) {
     const std::vector<Vec3> rest = bindJoints();
     for (int frame = 0; frame < 60; frame += 5) {
-        const std::vector<Vec3> joints = jointsAt(figure(), "idle", frame);
+        const std::vector<Vec3> joints = jointsAt("idle", frame);
         for (size_t bone = 0; bone < joints.size(); ++bone) {
             EXPECT_LT(distance(joints[bone], rest[bone]), 6) << "bone " << bone;
         }
@@ -217,21 +225,19 @@ TEST(SampleFigureAnimations, WalkSwingsTheLegsInTurnAndLoops) {
     double frontmost = -1e9;
     double backmost = 1e9;
     for (int frame = 0; frame < 30; ++frame) {
-        const std::vector<Vec3> joints = jointsAt(figure(), "walk", frame);
+        const std::vector<Vec3> joints = jointsAt("walk", frame);
         frontmost = std::max(frontmost, joints[footLeft].z);
         backmost = std::min(backmost, joints[footLeft].z);
         EXPECT_NEAR(joints[shinLeft].z, -joints[shinRight].z, 1) << "knees in step at " << frame;
     }
     EXPECT_GT(frontmost, 20);
     EXPECT_LT(backmost, -20);
-    EXPECT_LT(
-        distance(jointsAt(figure(), "walk", 29)[footLeft], jointsAt(figure(), "walk", 0)[footLeft]),
-        10);
+    EXPECT_LT(distance(jointsAt("walk", 29)[footLeft], jointsAt("walk", 0)[footLeft]), 10);
 }
 
 TEST(SampleFigureAnimations, WaveRaisesTheRightHandAboveTheHead) {
     const std::vector<Vec3> rest = bindJoints();
-    const std::vector<Vec3> waving = jointsAt(figure(), "wave", 30);
+    const std::vector<Vec3> waving = jointsAt("wave", 30);
     EXPECT_GT(waving[handRight].y, rest[head].y + 20);
     EXPECT_LT(distance(waving[handLeft], rest[handLeft]), 1e-3);
 }
