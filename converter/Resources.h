@@ -7,5 +7,6 @@
 // Every resource of a conversion lives in this group.
 extern const char* const conversionGroup;
 
-// The material of that name in the conversion group, created empty when it does not exist yet.
+// The material of that name in the conversion group, created without any technique when it
+// does not exist yet.
 Ogre::MaterialPtr fetchMaterial(const std::string& name);

@@ -201,6 +201,9 @@ TEST_F(ConvertedModelTest, MaterialScriptHoldsOneTexturedTechniquePerTextureLine
     EXPECT_LT(body, head);
     EXPECT_LT(head, unused);
     EXPECT_NE(script.find("texture body.tga", body), std::string::npos);
+    // One technique per texture line, and none besides: the first would be the one rendered.
+    const std::string bodySection = script.substr(body, head - body);
+    EXPECT_EQ(bodySection.find("technique"), bodySection.rfind("technique"));
     EXPECT_NE(script.find("texture head.tga", head), std::string::npos);
     EXPECT_EQ(script.find("texture", unused), std::string::npos);
     EXPECT_EQ(script.find("art"), std::string::npos) << "texture directories are dropped";
