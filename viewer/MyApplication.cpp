@@ -1,0 +1,102 @@
+#include "MyApplication.h"
+
+#include "StartupError.h"
+
+#include <Bites/OgreBitesConfigDialog.h>
+#include <CEGUI/RendererModules/Ogre/Renderer.h>
+#include <OgreCamera.h>
+#include <OgreLogManager.h>
+#include <OgreRenderWindow.h>
+#include <OgreRoot.h>
+#include <OgreSceneManager.h>
+#include <OgreViewport.h>
+
+#include <fstream>
+
+namespace {
+
+constexpr const char* pluginsFile = "plugins.cfg";
+
+// The engine only logs a missing plug-in list and then runs without any render system.
+void requireReadable(const char* fileName) {
+    if (!std::ifstream(fileName))
+        throw StartupError(std::string("cannot read ") + fileName);
+}
+
+std::unique_ptr<Ogre::LogManager> createQuietLog() {
+    auto logManager = std::make_unique<Ogre::LogManager>();
+    logManager->createLog("Ogre.log", true, false);
+    return logManager;
+}
+
+} // namespace
+
+MyApplication::MyApplication() : logManager(createQuietLog()) {
+    requireReadable(pluginsFile);
+    root = std::make_unique<Ogre::Root>(pluginsFile, "ogre.cfg", "Ogre.log");
+}
+
+// The GUI goes before the engine's root: it still holds the root's textures and listeners.
+MyApplication::~MyApplication() {
+    if (guiRenderer)
+        CEGUI::OgreRenderer::destroySystem();
+    eventProcessor.reset();
+    frameListener.reset();
+    root.reset();
+}
+
+void MyApplication::run() {
+    if (!startUp())
+        return;
+    buildScene();
+    root->startRendering();
+}
+
+bool MyApplication::startUp() {
+    if (root->getAvailableRenderers().empty())
+        throw StartupError(std::string(pluginsFile) + " loads no render system");
+    if (!root->restoreConfig() && !root->showConfigDialog(OgreBites::getNativeConfigDialog()))
+        return false;
+    window = root->initialise(true, "OGRE Render Window");
+    sceneManager = root->createSceneManager(Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME,
+                                            "SceneManager");
+    createCamera();
+    createViewport();
+    loadResourceLocations();
+    setUpGui();
+    frameListener = std::make_unique<MyFrameListener>(window, camera, guiSystem, guiRenderer);
+    root->addFrameListener(frameListener.get());
+    eventProcessor = std::make_unique<OisEventProcessor>(window, frameListener.get());
+    root->addFrameListener(eventProcessor.get());
+    connectUi();
+    return true;
+}
+
+// The camera moves and turns through a scene node of its own.
+void MyApplication::createCamera() {
+    camera = sceneManager->createCamera("MainCamera");
+    Ogre::SceneNode* cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
+    cameraNode->attachObject(camera);
+    cameraNode->setPosition(0, 0, 500);
+    cameraNode->lookAt(Ogre::Vector3(0, 0, -500), Ogre::Node::TS_WORLD);
+    camera->setNearClipDistance(5);
+}
+
+void MyApplication::createViewport() {
+    Ogre::Viewport* viewport = window->addViewport(camera, 0, 0, 0, 1, 1);
+    viewport->setBackgroundColour(Ogre::ColourValue(255.0f, 255.0f, 255.0f, 1.0f));
+    // Follows the window's size from now on, so a resized window does not stretch the model.
+    camera->setAutoAspectRatio(true);
+    camera->setAspectRatio(static_cast<float>(static_cast<double>(viewport->getActualWidth()) /
+                                              viewport->getActualHeight()));
+}
+
+void MyApplication::buildScene() {
+    sceneManager->setAmbientLight(Ogre::ColourValue(0.5f, 0.5f, 0.5f, 1.0f));
+    Ogre::Light* light = sceneManager->createLight("MainLight");
+    Ogre::SceneNode* lightNode = sceneManager->getRootSceneNode()->createChildSceneNode();
+    lightNode->attachObject(light);
+    lightNode->setPosition(20, 80, 50);
+    modelNode = sceneManager->getRootSceneNode()->createChildSceneNode(Ogre::Vector3::ZERO,
+                                                                       Ogre::Quaternion::IDENTITY);
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "MyFrameListener.h"
+#include "OisEventProcessor.h"
+
+#include <memory>
+#include <string>
+
+namespace CEGUI {
+class EventArgs;
+class Combobox;
+class Listbox;
+class OgreRenderer;
+class System;
+class Window;
+} // namespace CEGUI
+namespace Ogre {
+class Camera;
+class Entity;
+class LogManager;
+class RenderWindow;
+class Root;
+class SceneManager;
+class SceneNode;
+} // namespace Ogre
+
+// The viewer: brings up the engine, the GUI and the input from the files of the working
+// directory, shows the mesh the user picks and runs the render loop until asked to stop.
+class MyApplication {
+public:
+    MyApplication();
+    ~MyApplication();
+
+    void run();
+    // False when there was no saved render configuration and the user cancelled the dialog.
+    bool startUp();
+    void buildScene();
+
+    bool handleExit(const CEGUI::EventArgs& args);
+    bool handlePlay(const CEGUI::EventArgs& args);
+    bool handleStop(const CEGUI::EventArgs& args);
+    bool handleMeshAccepted(const CEGUI::EventArgs& args);
+
+    Ogre::Root* getRoot() const { return root.get(); }
+    Ogre::RenderWindow* getWindow() const { return window; }
+    Ogre::Camera* getCamera() const { return camera; }
+    Ogre::SceneNode* getModelNode() const { return modelNode; }
+    Ogre::Entity* getEntity() const { return entity; }
+    MyFrameListener* getFrameListener() const { return frameListener.get(); }
+    CEGUI::System* getGuiSystem() const { return guiSystem; }
+
+private:
+    void createCamera();
+    void createViewport();
+    void loadResourceLocations();
+    void setUpGui();
+    void connectUi();
+    void listMeshes(CEGUI::Combobox* meshBox);
+    void showMesh(const std::string& meshName);
+    Ogre::Entity* createModel(const std::string& meshName);
+    void listAnimations();
+    void stopAnimation();
+
+    // Created ahead of the root so that the engine's log does not echo to standard output.
+    std::unique_ptr<Ogre::LogManager> logManager;
+    std::unique_ptr<Ogre::Root> root;
+    Ogre::Camera* camera = nullptr;
+    Ogre::SceneManager* sceneManager = nullptr;
+    std::unique_ptr<MyFrameListener> frameListener;
+    std::unique_ptr<OisEventProcessor> eventProcessor;
+    Ogre::RenderWindow* window = nullptr;
+    CEGUI::OgreRenderer* guiRenderer = nullptr;
+    CEGUI::System* guiSystem = nullptr;
+    Ogre::Entity* entity = nullptr;
+    Ogre::SceneNode* modelNode = nullptr;
+    CEGUI::Listbox* animationList = nullptr;
+    CEGUI::Window* statusText = nullptr;
+};
