@@ -169,6 +169,20 @@ TEST_F(ConversionRunTest, OutputThatCannotBeWrittenIsReportedWithoutACrash) {
     EXPECT_EQ(noFolder.errors, "");
 }
 
+TEST_F(ConversionRunTest, AMeshTheEngineRefusesLeavesNoFileBehind) {
+    model.skm.vertices.clear();
+    model.skm.faces.clear();
+    writeModel(model);
+    const ConverterRun run = convert({"small.skm"});
+    EXPECT_EQ(run.output, bonesRead + "Importing Skeleton Success!" + mdfWarning +
+                              "\nError: Cannot write \"small.mesh\": The Mesh you have supplied "
+                              "does not have its bounds completely defined. Define them first "
+                              "before exporting.\n");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_FALSE(fileExists(work / "small.mesh"));
+    EXPECT_EQ(filesIn(work.path()).size(), 7u) << "the inputs, the log and the skeleton only";
+}
+
 TEST_F(ConversionRunTest, AReadOnlyFolderKeepsItsFilesAsTheyWere) {
     if (geteuid() == 0) {
         GTEST_SKIP() << "permissions do not bind the superuser";
