@@ -74,6 +74,8 @@ const HostileCase hostileCases[] = {
          m.skm.vertices[1].boneIndex[2] = 3;
      },
      nullptr, 0, "3 bone weights name a bone that the file does not have"},
+    {"material path empty", [](SmallModel& m) { m.skm.materialPaths[0] = ""; }, nullptr, 1,
+     "Error: A material record of the mesh has an empty MDF path"},
     {"key data without end word", nullptr,
      [](std::string&, std::string& ska) { ska.resize(ska.size() - 2); }, 0,
      "ends before its end word"},
