@@ -33,6 +33,23 @@ std::string shellQuoted(const std::string& text) {
     return quoted + "'";
 }
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARNWICK_UNDER_ADDRESS_SANITIZER
+#endif
+#endif
+
+// The shell command that caps the converter's memory. AddressSanitizer reserves terabytes of
+// address space for its shadow memory, so under it the cap goes on the resident set instead.
+std::string memoryLimit(long long bytes) {
+#ifdef TARNWICK_UNDER_ADDRESS_SANITIZER
+    return "export ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}hard_rss_limit_mb=" +
+           std::to_string(bytes >> 20) + "\"";
+#else
+    return "ulimit -v " + std::to_string(bytes >> 10);
+#endif
+}
+
 } // namespace
 
 ConverterRun runTarnwick(const std::string& workingDirectory,
@@ -41,9 +58,8 @@ ConverterRun runTarnwick(const std::string& workingDirectory,
     TemporaryDirectory capture;
     std::ofstream(capture / "stdin", std::ios::binary) << input;
     std::ostringstream command;
-    command << "cd " << shellQuoted(workingDirectory) << " && ulimit -v "
-            << addressSpaceLimit / 1024 << " && timeout -s KILL " << timeLimit << " "
-            << shellQuoted(TARNWICK_PATH);
+    command << "cd " << shellQuoted(workingDirectory) << " && " << memoryLimit(addressSpaceLimit)
+            << " && timeout -s KILL " << timeLimit << " " << shellQuoted(TARNWICK_PATH);
     for (const std::string& argument : arguments) {
         command << " " << shellQuoted(argument);
     }
