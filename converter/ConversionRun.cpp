@@ -34,8 +34,7 @@ OutputPaths outputPathsFor(const ConversionOptions& options) {
 
 bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
                      HeadlessEngine& engine) {
-    Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(
-        paths.skeletonName, conversionGroup, false, nullptr, nullptr);
+    Ogre::SkeletonPtr skeleton = createManualSkeleton(paths.skeletonName);
     const std::string skaPath = options.sourceDir + options.sourceName + ".ska";
     if (!importSkeleton(options.sourcePath, skaPath, *skeleton, std::cout)) {
         return false;
@@ -48,8 +47,7 @@ bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
 
 bool convertMesh(const ConversionOptions& options, const OutputPaths& paths,
                  HeadlessEngine& engine) {
-    Ogre::MeshPtr mesh =
-        Ogre::MeshManager::getSingleton().createManual(options.sourceName, conversionGroup);
+    Ogre::MeshPtr mesh = createManualMesh(options.sourceName);
     NamingCallback namingCallback = MaterialNamer(options.interactive);
     if (!importMesh(*mesh, namingCallback, options.sourcePath, paths.skeletonName, std::cout)) {
         std::cout << "Converting Mesh Failed.\n";

@@ -1,6 +1,8 @@
 #include "Resources.h"
 
 #include <OgreMaterialManager.h>
+#include <OgreMeshManager.h>
+#include <OgreSkeletonManager.h>
 
 #include <stdexcept>
 
@@ -20,4 +22,17 @@ Ogre::MaterialPtr fetchMaterial(const std::string& name) {
         material->removeAllTechniques();
     }
     return material;
+}
+
+Ogre::MeshPtr createManualMesh(const std::string& name) {
+    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(name, conversionGroup);
+    mesh->load();
+    return mesh;
+}
+
+Ogre::SkeletonPtr createManualSkeleton(const std::string& name) {
+    Ogre::SkeletonPtr skeleton =
+        Ogre::SkeletonManager::getSingleton().create(name, conversionGroup, true);
+    skeleton->load();
+    return skeleton;
 }

@@ -5,8 +5,7 @@
 #include <fstream>
 
 Ogre::SkeletonPtr ReadBack::skeleton(const std::string& path) {
-    Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(
-        "read back " + std::to_string(++loaded), conversionGroup, true);
+    Ogre::SkeletonPtr skeleton = createManualSkeleton("read back " + std::to_string(++loaded));
     std::ifstream file(path, std::ios::binary);
     Ogre::DataStreamPtr stream = std::make_shared<Ogre::FileStreamDataStream>(path, &file, false);
     engine.skeletonSerializer().importSkeleton(stream, skeleton.get());
@@ -17,8 +16,7 @@ Ogre::MeshPtr ReadBack::mesh(const std::string& path, const std::vector<std::str
     for (const std::string& material : materials) {
         fetchMaterial(material);
     }
-    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(
-        "read back " + std::to_string(++loaded), conversionGroup);
+    Ogre::MeshPtr mesh = createManualMesh("read back " + std::to_string(++loaded));
     std::ifstream file(path, std::ios::binary);
     Ogre::DataStreamPtr stream = std::make_shared<Ogre::FileStreamDataStream>(path, &file, false);
     engine.meshSerializer().importMesh(stream, mesh.get());
