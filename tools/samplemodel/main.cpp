@@ -1,23 +1,45 @@
-// write_sample_model <directory>: writes the sample figure's model files there, one line
-// per file written.
+// write_sample_model [--bench big|typical] <directory>: writes the sample figure's model
+// files there, or with --bench those of a bench model of that size, one line per file
+// written.
 
+#include "BenchModel.h"
 #include "SampleFigure.h"
 
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+
+namespace {
+
+// The model the arguments ask for, or none when they do not fit the usage.
+std::optional<SampleModel> chosenModel(int argc, char** argv) {
+    if (argc == 2) {
+        return makeSampleFigure();
+    }
+    const std::string size = argc == 4 && std::string(argv[1]) == "--bench" ? argv[2] : "";
+    if (size == "big") {
+        return makeBenchModel(bigModelSize());
+    }
+    if (size == "typical") {
+        return makeBenchModel(typicalModelSize());
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: write_sample_model <directory>\n";
-        return 2;
-    }
     try {
-        const std::filesystem::path directory = argv[1];
+        const std::optional<SampleModel> model = chosenModel(argc, argv);
+        if (!model) {
+            std::cerr << "usage: write_sample_model [--bench big|typical] <directory>\n";
+            return 2;
+        }
+        const std::filesystem::path directory = argv[argc - 1];
         std::filesystem::create_directories(directory);
-        const SampleModel model = makeSampleFigure();
-        writeSampleModel(model, directory.string());
-        for (const auto& file : sampleModelFiles(model)) {
+        writeSampleModel(*model, directory.string());
+        for (const auto& file : sampleModelFiles(*model)) {
             std::cout << (directory / file.first).string() << '\n';
         }
     } catch (const std::exception& error) {
