@@ -1,0 +1,42 @@
+// SKA bytes, beside a fixed small SKM, through the whole skeleton import with the animation
+// building, then written as the run writes the skeleton.
+#include "FuzzHarness.h"
+#include "OutputFile.h"
+#include "Resources.h"
+#include "SampleFigure.h"
+#include "skeleton/SkeletonImport.h"
+
+#include <sstream>
+
+namespace {
+
+// The sample figure's bone table and nothing else: the seeds are written from the same figure,
+// so their bone tables and key streams name bones that exist.
+std::string writeFixedSkm(FuzzHarness& harness) {
+    toee::SkmDesc skm;
+    skm.bones = makeSampleFigure().skm.bones;
+    const std::string bytes = toee::writeSkm(skm);
+    return harness.writeScratchFile("bones.skm", reinterpret_cast<const uint8_t*>(bytes.data()),
+                                    bytes.size());
+}
+
+void convert(FuzzHarness& harness, const std::string& skmPath, const std::string& skaPath) {
+    std::ostringstream out;
+    const Ogre::SkeletonPtr skeleton = createManualSkeleton("fuzz.skeleton");
+    if (!importSkeleton(skmPath, skaPath, *skeleton, out)) {
+        return;
+    }
+    writeOutputFile(harness.scratchPath("fuzz.skeleton"), [&](const Ogre::DataStreamPtr& stream) {
+        harness.engine().skeletonSerializer().exportSkeleton(skeleton.get(), stream);
+    });
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    static const std::string skmPath = writeFixedSkm(FuzzHarness::instance());
+    return fuzzOneInput("input.ska", data, size,
+                        [](FuzzHarness& harness, const std::string& skaPath) {
+                            convert(harness, skmPath, skaPath);
+                        });
+}
