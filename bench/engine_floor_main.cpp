@@ -33,12 +33,11 @@ Ogre::DataStreamPtr openInput(const std::string& path) {
     return std::make_shared<Ogre::FileStreamDataStream>(path, file, true);
 }
 
-// The skeleton resource takes the name the mesh records, as in Tarnwick, so that the mesh
-// finds it the same way.
+// The resources are created as Tarnwick creates them, and the skeleton takes the name the mesh
+// records, so that the mesh links it the same way.
 void rewriteSkeleton(HeadlessEngine& engine, const std::string& path,
                      const std::string& directory) {
-    Ogre::SkeletonPtr skeleton = Ogre::SkeletonManager::getSingleton().create(
-        fileName(path), conversionGroup, false, nullptr, nullptr);
+    Ogre::SkeletonPtr skeleton = createManualSkeleton(fileName(path));
     Ogre::DataStreamPtr input = openInput(path);
     engine.skeletonSerializer().importSkeleton(input, skeleton.get());
     engine.skeletonSerializer().exportSkeleton(skeleton.get(), pathIn(directory, path));
@@ -54,8 +53,7 @@ public:
 };
 
 void rewriteMesh(HeadlessEngine& engine, const std::string& path, const std::string& directory) {
-    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(
-        std::filesystem::path(path).stem().string(), conversionGroup);
+    Ogre::MeshPtr mesh = createManualMesh(std::filesystem::path(path).stem().string());
     MaterialCreator materialCreator;
     engine.meshSerializer().setListener(&materialCreator);
     engine.meshSerializer().importMesh(openInput(path), mesh.get());
