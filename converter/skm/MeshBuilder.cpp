@@ -2,6 +2,7 @@
 
 #include "../ByteStream.h"
 #include "../Resources.h"
+#include "FiniteVertices.h"
 #include "SkmReader.h"
 
 #include <OgreHardwareBufferManager.h>
@@ -181,6 +182,11 @@ bool importMesh(Ogre::Mesh& mesh, NamingCallback& namingCallback, const std::str
         return false;
     }
 
+    const std::size_t repaired = zeroNonFiniteValues(vertices);
+    if (repaired > 0) {
+        out << "\tWarning: " << repaired
+            << " vertices hold values that are not finite numbers; they are read as 0.\n";
+    }
     if (!vertices.empty()) {
         buildSharedVertexData(mesh, vertices);
     }

@@ -34,6 +34,10 @@ toee::SkaStreamDesc& walkStream(SmallModel& model) {
     return model.ska.animations[0].streams[0];
 }
 
+bool isFinite(const Ogre::Vector3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
 // Offsets of the small model's SKA: header, two bones, then the two animation headers.
 constexpr std::size_t skaAnimationTable = 24 + 2 * 100;
 
@@ -74,6 +78,14 @@ const HostileCase hostileCases[] = {
          m.skm.vertices[1].boneIndex[2] = 3;
      },
      nullptr, 0, "3 bone weights name a bone that the file does not have"},
+    {"vertex values not finite",
+     [](SmallModel& m) {
+         m.skm.vertices[0].position = {NAN, 0, 0};
+         m.skm.vertices[1].normal[2] = INFINITY;
+         m.skm.vertices[2].uv[0] = -INFINITY;
+         m.skm.vertices[1].boneWeight[2] = NAN;
+     },
+     nullptr, 0, "3 vertices hold values that are not finite numbers; they are read as 0."},
     {"material path empty", [](SmallModel& m) { m.skm.materialPaths[0] = ""; }, nullptr, 1,
      "Error: A material record of the mesh has an empty MDF path"},
     {"key data without end word", nullptr,
@@ -171,6 +183,10 @@ TEST_P(HostileInputTest, EndsCleanlyWithAMessage) {
             EXPECT_FALSE(skeleton->getBone(i)->getOrientation().isNaN());
             EXPECT_FALSE(skeleton->getBone(i)->getPosition().isNaN());
         }
+        const Ogre::MeshPtr mesh = readBack.mesh(work / "small.mesh");
+        EXPECT_TRUE(isFinite(mesh->getBounds().getMinimum()));
+        EXPECT_TRUE(isFinite(mesh->getBounds().getMaximum()));
+        EXPECT_TRUE(std::isfinite(mesh->getBoundingSphereRadius()));
     }
 }
 
