@@ -111,8 +111,8 @@ private:
     float secondsPerFrame;
 };
 
-void buildAnimation(const AnimationData& data, const std::string& name, float secondsPerFrame,
-                    Ogre::Skeleton& skeleton, std::ostream& out) {
+void fillAnimation(const AnimationData& data, const std::string& name, float secondsPerFrame,
+                   Ogre::Skeleton& skeleton, std::ostream& out) {
     const auto length = static_cast<float>(data.frameCount * static_cast<double>(secondsPerFrame));
     Ogre::Animation* animation = skeleton.createAnimation(name, length);
     animation->setInterpolationMode(Ogre::Animation::IM_LINEAR);
@@ -134,28 +134,25 @@ void buildAnimation(const AnimationData& data, const std::string& name, float se
 
 } // namespace
 
-void buildAnimations(const std::vector<AnimationData>& animations, Ogre::Skeleton& skeleton,
-                     std::size_t keyframeBudget, std::ostream& out) {
-    for (std::size_t index = 0; index < animations.size(); ++index) {
-        const AnimationData& data = animations[index];
-        const std::string name = uniqueName(data, index, skeleton, out);
-        // Frame times are in hundredths of a second: 30 means 0.3 seconds a frame.
-        const auto secondsPerFrame = static_cast<float>(data.frameTime / 100.0);
-        if (!std::isfinite(secondsPerFrame) || secondsPerFrame <= 0) {
-            out << "\tWarning: animation " << quoted(name) << " has the frame time "
-                << data.frameTime << ", which is not a positive number; skipped.\n";
-            continue;
-        }
-        const std::size_t keyframes =
-            data.streams.empty()
-                ? 0
-                : trackCount(data.streams[0], skeleton.getNumBones()) * data.streams[0].frameCount;
-        if (keyframes > keyframeBudget) {
-            out << "\tWarning: animation " << quoted(name) << " would need " << keyframes
-                << " keyframes, more than the file can sensibly hold; skipped.\n";
-            continue;
-        }
-        keyframeBudget -= keyframes;
-        buildAnimation(data, name, secondsPerFrame, skeleton, out);
+void buildAnimation(const AnimationData& data, std::size_t index, Ogre::Skeleton& skeleton,
+                    std::size_t& keyframeBudget, std::ostream& out) {
+    const std::string name = uniqueName(data, index, skeleton, out);
+    // Frame times are in hundredths of a second: 30 means 0.3 seconds a frame.
+    const auto secondsPerFrame = static_cast<float>(data.frameTime / 100.0);
+    if (!std::isfinite(secondsPerFrame) || secondsPerFrame <= 0) {
+        out << "\tWarning: animation " << quoted(name) << " has the frame time " << data.frameTime
+            << ", which is not a positive number; skipped.\n";
+        return;
     }
+    const std::size_t keyframes =
+        data.streams.empty()
+            ? 0
+            : trackCount(data.streams[0], skeleton.getNumBones()) * data.streams[0].frameCount;
+    if (keyframes > keyframeBudget) {
+        out << "\tWarning: animation " << quoted(name) << " would need " << keyframes
+            << " keyframes, more than the file can sensibly hold; skipped.\n";
+        return;
+    }
+    keyframeBudget -= keyframes;
+    fillAnimation(data, name, secondsPerFrame, skeleton, out);
 }

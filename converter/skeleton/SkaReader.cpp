@@ -65,28 +65,32 @@ bool SkaReader::readBones(const SkaHeader& header, std::vector<SkaBone>& bones,
 
 bool SkaReader::readAnimations(const SkaHeader& header, std::vector<AnimationData>& animations,
                                std::ostream& out, std::string& error) {
-    std::string block;
-    const TableLocation table{"animation table", header.animationCount, header.animationOffset,
-                              skaAnimationSize};
-    if (!tables.readBlock(table, block, error)) {
+    if (!readAnimationTable(header, error)) {
         return false;
     }
-    animations.resize(static_cast<std::size_t>(std::max(0, header.animationCount)));
+    animations.resize(animationCount());
     for (std::size_t k = 0; k < animations.size(); ++k) {
-        const int64_t headerPosition =
-            int64_t{header.animationOffset} + static_cast<int64_t>(skaAnimationSize * k);
-        if (!readAnimation(block.data() + skaAnimationSize * k, headerPosition, animations[k], out,
-                           error)) {
+        if (!readAnimation(k, animations[k], out, error)) {
             return false;
         }
     }
     return true;
 }
 
+bool SkaReader::readAnimationTable(const SkaHeader& header, std::string& error) {
+    animationTableOffset = header.animationOffset;
+    const TableLocation table{"animation table", header.animationCount, header.animationOffset,
+                              skaAnimationSize};
+    return tables.readBlock(table, animationTable, error);
+}
+
 // Offsets inside an animation header count from that header's own position. The events take
 // no part in the conversion, and every stream read seeks anew, so they are not read at all.
-bool SkaReader::readAnimation(const char* record, int64_t headerPosition, AnimationData& animation,
-                              std::ostream& out, std::string& error) {
+bool SkaReader::readAnimation(std::size_t index, AnimationData& animation, std::ostream& out,
+                              std::string& error) {
+    const char* record = animationTable.data() + skaAnimationSize * index;
+    const int64_t headerPosition =
+        animationTableOffset + static_cast<int64_t>(skaAnimationSize * index);
     animation.name = readText(record, 0, 66);
     const StreamSlot first = decodeSlot(record, 0);
     animation.frameCount = first.frameCount;

@@ -25,12 +25,19 @@ public:
     bool readAnimations(const SkaHeader& header, std::vector<AnimationData>& animations,
                         std::ostream& out, std::string& error);
 
-private:
-    bool readAnimation(const char* record, int64_t headerPosition, AnimationData& animation,
-                       std::ostream& out, std::string& error);
+    // The same, one animation at a time, so that a caller can build each animation and let its
+    // keys go before decoding the next: first the table of animation headers, then animations
+    // 0 to animationCount() - 1 in order.
+    bool readAnimationTable(const SkaHeader& header, std::string& error);
+    std::size_t animationCount() const { return animationTable.size() / skaAnimationSize; }
+    bool readAnimation(std::size_t index, AnimationData& animation, std::ostream& out,
+                       std::string& error);
 
+private:
     ByteStream stream;
     std::string path;
     TableReader tables;
     int64_t keyBytesLeft;
+    std::string animationTable;
+    int64_t animationTableOffset = 0;
 };
