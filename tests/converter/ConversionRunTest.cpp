@@ -183,22 +183,6 @@ TEST_F(ConversionRunTest, AMeshTheEngineRefusesLeavesNoFileBehind) {
     EXPECT_EQ(filesIn(work.path()).size(), 7u) << "the inputs, the log and the skeleton only";
 }
 
-TEST_F(ConversionRunTest, AReadOnlyFolderKeepsItsFilesAsTheyWere) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "permissions do not bind the superuser";
-    }
-    writeModel(model);
-    fs::create_directory(work / "locked");
-    std::ofstream(work / "locked/hero.mesh") << "old";
-    fs::permissions(work / "locked", fs::perms::owner_read | fs::perms::owner_exec);
-    const ConverterRun run = convert({"small.skm", "locked/hero.mesh"});
-    EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_NE(run.output.find("Error: Cannot write \"locked/hero.skeleton\": Permission denied"),
-              std::string::npos);
-    EXPECT_EQ(readFileText(work / "locked/hero.mesh"), "old");
-    EXPECT_EQ(filesIn(work / "locked"), std::vector<std::string>{"hero.mesh"});
-}
-
 TEST_F(ConversionRunTest, TheEnginesOwnToolsReadTheOutput) {
     writeModel(model);
     ASSERT_EQ(convert({"small.skm"}).exitStatus, 0);

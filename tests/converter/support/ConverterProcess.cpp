@@ -55,11 +55,22 @@ std::string memoryLimit(long long bytes) {
 ConverterRun runTarnwick(const std::string& workingDirectory,
                          const std::vector<std::string>& arguments, const std::string& input,
                          int timeLimit, long long addressSpaceLimit) {
+    return runTarnwickBehind({}, workingDirectory, arguments, input, timeLimit, addressSpaceLimit);
+}
+
+ConverterRun runTarnwickBehind(const std::vector<std::string>& launcher,
+                               const std::string& workingDirectory,
+                               const std::vector<std::string>& arguments, const std::string& input,
+                               int timeLimit, long long addressSpaceLimit) {
     TemporaryDirectory capture;
     std::ofstream(capture / "stdin", std::ios::binary) << input;
     std::ostringstream command;
     command << "cd " << shellQuoted(workingDirectory) << " && " << memoryLimit(addressSpaceLimit)
-            << " && timeout -s KILL " << timeLimit << " " << shellQuoted(TARNWICK_PATH);
+            << " && timeout -s KILL " << timeLimit;
+    for (const std::string& word : launcher) {
+        command << " " << shellQuoted(word);
+    }
+    command << " " << shellQuoted(TARNWICK_PATH);
     for (const std::string& argument : arguments) {
         command << " " << shellQuoted(argument);
     }

@@ -31,6 +31,14 @@ ConverterRun runTarnwick(const std::string& workingDirectory,
                          const std::vector<std::string>& arguments, const std::string& input = "",
                          int timeLimit = 20, long long addressSpaceLimit = 1LL << 30);
 
+// The same, with Tarnwick started by a launcher: a command that runs the rest of its command
+// line, such as one that changes the user.
+ConverterRun runTarnwickBehind(const std::vector<std::string>& launcher,
+                               const std::string& workingDirectory,
+                               const std::vector<std::string>& arguments,
+                               const std::string& input = "", int timeLimit = 20,
+                               long long addressSpaceLimit = 1LL << 30);
+
 std::string readFileText(const std::string& path);
 bool fileExists(const std::string& path);
 std::vector<std::string> filesIn(const std::string& directory);
