@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <cstring>
+#include <fstream>
+#include <optional>
 #include <string>
 
 // A file's bytes read the way a binary input stream reads them: a read that runs past the
@@ -9,9 +11,15 @@
 // seek and read does nothing. Buffers are zero-filled first, so missing bytes read as zero.
 class ByteStream {
 public:
-    explicit ByteStream(std::string bytes) : bytes(std::move(bytes)) {}
+    // Bytes held whole in memory.
+    explicit ByteStream(std::string bytes);
 
-    int64_t size() const { return static_cast<int64_t>(bytes.size()); }
+    // A file read through a window of a few kilobytes, so that a large file is not held whole;
+    // none when it cannot be opened. What is not a regular file, a pipe or a directory, is read
+    // whole at once. A file that shrinks while it is read ends where it ends.
+    static std::optional<ByteStream> openFile(const std::string& path);
+
+    int64_t size() const { return streamSize; }
     bool failed() const { return streamFailed; }
 
     void seek(int64_t position);
@@ -23,13 +31,20 @@ public:
     std::string readBlock(int64_t position, std::size_t count);
 
 private:
-    std::string bytes;
+    ByteStream(std::ifstream file, int64_t size);
+
+    // Copies up to count bytes from position `from`; fewer only when the file has shrunk.
+    std::size_t fetch(char* target, int64_t from, std::size_t count);
+    bool inWindow(int64_t from) const;
+    std::size_t readFile(char* target, int64_t from, std::size_t count);
+
+    std::ifstream file; // closed when the bytes are held whole
+    std::string window; // the bytes from windowStart on
+    int64_t windowStart = 0;
+    int64_t streamSize;
     int64_t position = 0;
     bool streamFailed = false;
 };
-
-// Opens a file and reads it whole; false when it cannot be opened.
-bool loadFile(const std::string& path, std::string& bytes);
 
 // Little-endian fields of a record, at a byte offset inside it.
 inline uint16_t readUint16(const char* record, std::size_t offset) {

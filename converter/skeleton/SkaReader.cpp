@@ -46,7 +46,10 @@ StreamSlot decodeSlot(const char* animationRecord, std::size_t slot) {
 } // namespace
 
 SkaReader::SkaReader(std::string bytes, const std::string& path)
-    : stream(std::move(bytes)), path(path), tables(stream, path),
+    : SkaReader(ByteStream(std::move(bytes)), path) {}
+
+SkaReader::SkaReader(ByteStream source, const std::string& path)
+    : stream(std::move(source)), path(path), tables(stream, path),
       keyBytesLeft(keyReadsPerByte * stream.size() + keyByteAllowance) {}
 
 SkaHeader SkaReader::readHeader(std::ostream& out) {

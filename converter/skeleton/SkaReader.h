@@ -13,6 +13,7 @@
 class SkaReader {
 public:
     SkaReader(std::string bytes, const std::string& path);
+    SkaReader(ByteStream source, const std::string& path);
 
     // Writes the variation warning to out when the file declares variations.
     SkaHeader readHeader(std::ostream& out);

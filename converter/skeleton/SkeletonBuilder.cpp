@@ -41,12 +41,12 @@ std::string findUnsoundBone(const std::vector<SkmBone>& bones) {
 }
 
 bool readBoneTable(const std::string& skmPath, std::vector<SkmBone>& bones, std::ostream& out) {
-    std::string bytes;
-    if (!loadFile(skmPath, bytes)) {
+    std::optional<ByteStream> file = ByteStream::openFile(skmPath);
+    if (!file) {
         out << "\tFile not found!\n";
         return false;
     }
-    SkmReader reader(std::move(bytes), skmPath);
+    SkmReader reader(std::move(*file), skmPath);
     const int32_t boneCount = reader.header().boneCount;
     if (boneCount == 0) {
         out << "\tMesh does not contain bones.\n";

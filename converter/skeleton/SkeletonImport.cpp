@@ -17,12 +17,13 @@ constexpr std::size_t skaBytesPerKeyframe = 4;
 // the binding pose and of the building are held back until the last animation is decoded, and
 // a file found damaged on the way shows its decoding warnings and the error alone.
 bool importSka(const std::string& skaPath, Ogre::Skeleton& skeleton, std::ostream& out) {
-    std::string bytes;
-    if (!loadFile(skaPath, bytes)) {
+    std::optional<ByteStream> file = ByteStream::openFile(skaPath);
+    if (!file) {
         return false;
     }
-    std::size_t keyframeBudget = baseKeyframeBudget + bytes.size() / skaBytesPerKeyframe;
-    SkaReader reader(std::move(bytes), skaPath);
+    std::size_t keyframeBudget =
+        baseKeyframeBudget + static_cast<std::size_t>(file->size()) / skaBytesPerKeyframe;
+    SkaReader reader(std::move(*file), skaPath);
     const SkaHeader header = reader.readHeader(out);
     std::vector<SkaBone> bones;
     std::string error;

@@ -165,11 +165,11 @@ void addBoneAssignments(Ogre::Mesh& mesh, const std::vector<SkmVertex>& vertices
 
 bool importMesh(Ogre::Mesh& mesh, NamingCallback& namingCallback, const std::string& skmPath,
                 const std::string& skeletonName, std::ostream& out) {
-    std::string bytes;
-    if (!loadFile(skmPath, bytes)) {
+    std::optional<ByteStream> file = ByteStream::openFile(skmPath);
+    if (!file) {
         return false;
     }
-    SkmReader reader(std::move(bytes), skmPath);
+    SkmReader reader(std::move(*file), skmPath);
     std::vector<SkmVertex> vertices;
     std::vector<SkmMaterial> materials;
     std::vector<SkmFace> faces;

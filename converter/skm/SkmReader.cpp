@@ -46,7 +46,10 @@ SkmFace decodeFace(const char* record) {
 } // namespace
 
 SkmReader::SkmReader(std::string bytes, const std::string& path)
-    : stream(std::move(bytes)), tables(stream, path),
+    : SkmReader(ByteStream(std::move(bytes)), path) {}
+
+SkmReader::SkmReader(ByteStream source, const std::string& path)
+    : stream(std::move(source)), tables(stream, path),
       skmHeader(decodeHeader(stream.readBlock(0, skmHeaderSize).data())) {}
 
 bool SkmReader::readBones(std::vector<SkmBone>& bones, std::string& error) {

@@ -13,6 +13,7 @@
 class SkmReader {
 public:
     SkmReader(std::string bytes, const std::string& path);
+    SkmReader(ByteStream source, const std::string& path);
 
     const SkmHeader& header() const { return skmHeader; }
 
