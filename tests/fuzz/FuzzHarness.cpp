@@ -3,6 +3,7 @@
 #include "MaterialNamer.h"
 #include "Resources.h"
 
+#include <OgrePass.h>
 #include <OgreResourceGroupManager.h>
 
 #include <cstdlib>
@@ -58,6 +59,8 @@ std::string FuzzHarness::writeScratchFile(const std::string& name, const uint8_t
 
 void FuzzHarness::releaseResources() {
     Ogre::ResourceGroupManager::getSingleton().clearResourceGroup(conversionGroup);
+    // Removed passes wait for the next rendered frame to be deleted, and none is rendered here.
+    Ogre::Pass::processPendingPassUpdates();
     headless.materialSerializer().clearQueue();
     materialNames.clear();
     materialFiles.clear();
