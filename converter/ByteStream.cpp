@@ -65,7 +65,7 @@ void ByteStream::seek(int64_t newPosition) {
     position = newPosition;
 }
 
-bool ByteStream::read(void* target, std::size_t count) {
+bool ByteStream::readBeyondWindow(void* target, std::size_t count) {
     if (streamFailed) {
         return false;
     }

@@ -25,7 +25,17 @@ public:
     void seek(int64_t position);
 
     // Reads count bytes into target, which the caller has zero-filled; false on a short read.
-    bool read(void* target, std::size_t count);
+    bool read(void* target, std::size_t count) {
+        // The key streams are read a few bytes at a time, nearly always inside the window.
+        const int64_t offset = position - windowStart;
+        if (!streamFailed && offset >= 0 &&
+            static_cast<std::size_t>(offset) + count <= window.size()) {
+            std::memcpy(target, window.data() + offset, count);
+            position += static_cast<int64_t>(count);
+            return true;
+        }
+        return readBeyondWindow(target, count);
+    }
 
     // One absolute seek and one read into a fresh zero-filled buffer.
     std::string readBlock(int64_t position, std::size_t count);
@@ -33,6 +43,7 @@ public:
 private:
     ByteStream(std::ifstream file, int64_t size);
 
+    bool readBeyondWindow(void* target, std::size_t count);
     // Copies up to count bytes from position `from`; fewer only when the file has shrunk.
     std::size_t fetch(char* target, int64_t from, std::size_t count);
     bool inWindow(int64_t from) const;
