@@ -7,7 +7,7 @@
 #include <OgreKeyFrame.h>
 
 #include <cmath>
-#include <set>
+#include <vector>
 
 namespace {
 
@@ -34,13 +34,15 @@ std::string uniqueName(const AnimationData& animation, std::size_t index,
 }
 
 std::size_t trackCount(const StreamData& stream, unsigned short boneCount) {
-    std::set<uint16_t> bones;
+    std::vector<bool> keyed(boneCount);
+    std::size_t count = 0;
     for (const BoneKey& key : stream.keys) {
-        if (key.bone < boneCount) {
-            bones.insert(key.bone);
+        if (key.bone < boneCount && !keyed[key.bone]) {
+            keyed[key.bone] = true;
+            ++count;
         }
     }
-    return bones.size();
+    return count;
 }
 
 // Keyframe j lies at j × seconds per frame, the product rounded to single precision.
@@ -68,7 +70,7 @@ public:
     AnimationKeys(Ogre::Animation& animation, Ogre::Skeleton& skeleton, uint16_t frameCount,
                   float secondsPerFrame)
         : animation(animation), skeleton(skeleton), frameCount(frameCount),
-          secondsPerFrame(secondsPerFrame) {}
+          secondsPerFrame(secondsPerFrame), tracks(skeleton.getNumBones()) {}
 
     // Returns how many of the key's parts had to be skipped.
     std::size_t apply(const BoneKey& key) {
@@ -98,17 +100,21 @@ public:
     }
 
 private:
+    // The animation is new, so the tracks it has are the ones created here; keeping them by
+    // handle spares the engine's lookup by handle on every key.
     Ogre::NodeAnimationTrack* trackOf(uint16_t handle) {
-        if (animation.hasNodeTrack(handle)) {
-            return animation.getNodeTrack(handle);
+        Ogre::NodeAnimationTrack*& track = tracks[handle];
+        if (track == nullptr) {
+            track = createTrack(animation, skeleton.getBone(handle), frameCount, secondsPerFrame);
         }
-        return createTrack(animation, skeleton.getBone(handle), frameCount, secondsPerFrame);
+        return track;
     }
 
     Ogre::Animation& animation;
     Ogre::Skeleton& skeleton;
     uint16_t frameCount;
     float secondsPerFrame;
+    std::vector<Ogre::NodeAnimationTrack*> tracks; // by bone handle
 };
 
 void fillAnimation(const AnimationData& data, const std::string& name, float secondsPerFrame,
