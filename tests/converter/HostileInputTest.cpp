@@ -100,6 +100,22 @@ const HostileCase hostileCases[] = {
     {"stream count beyond the header", nullptr,
      [](std::string&, std::string& ska) { patchInt32(ska, skaAnimationTable + 72, -1); }, 0,
      "claims 4294967295 streams"},
+    {"ten streams reading the same long key data", nullptr,
+     [](std::string&, std::string& ska) {
+         // Appended key data: zero factors, 3000 bone states of zeros, the end word, one empty
+         // frame and the end word again. All ten streams of "walk" read it.
+         const auto keyData = static_cast<int32_t>(ska.size());
+         ska.append(8 + 3000 * 22, '\0');
+         ska.append("\xFE\xFF\0\0\xFE\xFF", 6);
+         patchInt32(ska, skaAnimationTable + 72, 10);
+         for (std::size_t slot = 0; slot < 10; ++slot) {
+             patchInt32(ska, skaAnimationTable + 76 + 16 * slot + 12,
+                        keyData - static_cast<int32_t>(skaAnimationTable));
+         }
+     },
+     1,
+     "the key streams of animation \"walk\" read the file's key data over and over; the file is "
+     "damaged."},
     {"duplicate and empty animation names",
      [](SmallModel& m) {
          m.ska.animations[1].name = "walk";
