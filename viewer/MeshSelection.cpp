@@ -119,7 +119,7 @@ void MyApplication::showMesh(const std::string& meshName) {
 Ogre::Entity* MyApplication::createModel(const std::string& meshName) {
     Ogre::Entity* model = sceneManager->createEntity("cc", meshName);
     const Ogre::MeshPtr& mesh = model->getMesh();
-    if (!mesh->getSkeletonName().empty() && !mesh->hasSkeleton()) {
+    if (!mesh->getSkeletonName().empty() && !mesh->getSkeleton()) {
         sceneManager->destroyEntity(model);
         OGRE_EXCEPT(Ogre::Exception::ERR_FILE_NOT_FOUND,
                     "its skeleton " + mesh->getSkeletonName() + " could not be loaded",
