@@ -2,6 +2,7 @@
 
 #include "ByteStream.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,21 +22,39 @@ class TableReader {
 public:
     TableReader(ByteStream& stream, std::string path) : stream(stream), path(std::move(path)) {}
 
+    // False with error set when the table's count cannot be believed; reads nothing.
+    bool check(const TableLocation& table, std::string& error) const;
+
     // The table's bytes (count × record size), or false with error set.
     bool readBlock(const TableLocation& table, std::string& block, std::string& error);
+
+    // Hands each record to visit as it is read, so that the table is never held whole. Reading
+    // record by record from one seek gives the same bytes as the one read of the whole table:
+    // the first record that runs short fails the stream, and the records after it read as zeros.
+    template <typename Decode, typename Visit>
+    bool readEach(const TableLocation& table, Decode decode, Visit visit, std::string& error) {
+        if (!check(table, error)) {
+            return false;
+        }
+        if (table.count == 0) {
+            return true;
+        }
+        stream.seek(table.offset);
+        std::string record(table.recordSize, '\0');
+        for (int32_t i = 0; i < table.count; ++i) {
+            std::fill(record.begin(), record.end(), '\0');
+            stream.read(record.data(), record.size());
+            visit(decode(record.data()));
+        }
+        return true;
+    }
 
     template <typename Record, typename Decode>
     bool read(const TableLocation& table, Decode decode, std::vector<Record>& records,
               std::string& error) {
-        std::string block;
-        if (!readBlock(table, block, error)) {
-            return false;
-        }
-        records.reserve(static_cast<std::size_t>(table.count));
-        for (std::size_t at = 0; at < block.size(); at += table.recordSize) {
-            records.push_back(decode(block.data() + at));
-        }
-        return true;
+        return readEach(
+            table, decode, [&records](Record record) { records.push_back(std::move(record)); },
+            error);
     }
 
 private:

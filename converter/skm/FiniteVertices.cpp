@@ -29,12 +29,8 @@ std::size_t zeroNonFiniteWeights(SkmVertex& vertex) {
 
 } // namespace
 
-std::size_t zeroNonFiniteValues(std::vector<SkmVertex>& vertices) {
-    std::size_t repaired = 0;
-    for (SkmVertex& vertex : vertices) {
-        const std::size_t zeroed = zeroNonFinite(vertex.position) + zeroNonFinite(vertex.normal) +
-                                   zeroNonFinite(vertex.uv) + zeroNonFiniteWeights(vertex);
-        repaired += zeroed > 0 ? 1 : 0;
-    }
-    return repaired;
+bool zeroNonFiniteValues(SkmVertex& vertex) {
+    const std::size_t zeroed = zeroNonFinite(vertex.position) + zeroNonFinite(vertex.normal) +
+                               zeroNonFinite(vertex.uv) + zeroNonFiniteWeights(vertex);
+    return zeroed > 0;
 }

@@ -2,7 +2,7 @@
 
 #include "../ByteStream.h"
 #include "../Resources.h"
-#include "FiniteVertices.h"
+#include "SharedVertices.h"
 #include "SkmReader.h"
 
 #include <OgreHardwareBufferManager.h>
@@ -15,59 +15,6 @@
 namespace {
 
 using Triangle = std::array<uint16_t, 3>;
-
-void setBounds(Ogre::Mesh& mesh, const std::vector<SkmVertex>& vertices) {
-    Ogre::Vector3 minimum(vertices[0].position.data());
-    Ogre::Vector3 maximum = minimum;
-    float largestSquaredLength = minimum.squaredLength();
-    for (const SkmVertex& vertex : vertices) {
-        const Ogre::Vector3 position(vertex.position.data());
-        minimum.makeFloor(position);
-        maximum.makeCeil(position);
-        largestSquaredLength = std::max(largestSquaredLength, position.squaredLength());
-    }
-    mesh._setBounds(Ogre::AxisAlignedBox(minimum, maximum), false);
-    // The radius is measured from the model's origin, not from the centre of the box.
-    mesh._setBoundingSphereRadius(Ogre::Math::Sqrt(largestSquaredLength));
-}
-
-Ogre::HardwareVertexBufferSharedPtr createVertexBuffer(std::size_t vertexSize,
-                                                       std::size_t vertexCount) {
-    return Ogre::HardwareBufferManager::getSingleton().createVertexBuffer(
-        vertexSize, vertexCount, Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, false);
-}
-
-// Source 0 holds position and normal, source 1 the texture coordinate with v flipped,
-// since the game's v runs the other way.
-void buildSharedVertexData(Ogre::Mesh& mesh, const std::vector<SkmVertex>& vertices) {
-    setBounds(mesh, vertices);
-    auto* data = new Ogre::VertexData();
-    mesh.sharedVertexData = data;
-    data->vertexCount = vertices.size();
-
-    Ogre::VertexDeclaration* declaration = data->vertexDeclaration;
-    const std::size_t float3Size = Ogre::VertexElement::getTypeSize(Ogre::VET_FLOAT3);
-    declaration->addElement(0, 0, Ogre::VET_FLOAT3, Ogre::VES_POSITION);
-    declaration->addElement(0, float3Size, Ogre::VET_FLOAT3, Ogre::VES_NORMAL);
-    declaration->addElement(1, 0, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES);
-
-    auto geometry = createVertexBuffer(2 * float3Size, vertices.size());
-    auto texture =
-        createVertexBuffer(Ogre::VertexElement::getTypeSize(Ogre::VET_FLOAT2), vertices.size());
-    data->vertexBufferBinding->setBinding(0, geometry);
-    data->vertexBufferBinding->setBinding(1, texture);
-
-    auto* geometryValues = static_cast<float*>(geometry->lock(Ogre::HardwareBuffer::HBL_DISCARD));
-    auto* textureValues = static_cast<float*>(texture->lock(Ogre::HardwareBuffer::HBL_DISCARD));
-    for (const SkmVertex& vertex : vertices) {
-        geometryValues = std::copy(vertex.position.begin(), vertex.position.end(), geometryValues);
-        geometryValues = std::copy(vertex.normal.begin(), vertex.normal.end(), geometryValues);
-        *textureValues++ = vertex.uv[0];
-        *textureValues++ = 1.0f - vertex.uv[1];
-    }
-    geometry->unlock();
-    texture->unlock();
-}
 
 std::vector<std::string> readSkmMaterialNames(const std::vector<SkmMaterial>& materials,
                                               NamingCallback& namingCallback) {
@@ -85,26 +32,25 @@ bool faceIsSound(const SkmFace& face, std::size_t materialCount, std::size_t ver
                        [vertexCount](uint16_t index) { return index < vertexCount; });
 }
 
-// Faces gather per material, keeping their order; faces that name a material or a vertex the
-// file does not have are left out, since they would point the mesh outside its own tables.
-std::vector<std::vector<Triangle>> groupTriangles(const std::vector<SkmFace>& faces,
-                                                  std::size_t materialCount,
-                                                  std::size_t vertexCount, std::ostream& out) {
-    std::vector<std::vector<Triangle>> triangles(materialCount);
-    std::size_t skipped = 0;
-    for (const SkmFace& face : faces) {
-        if (faceIsSound(face, materialCount, vertexCount)) {
+// Faces gather per material as the face table is read, keeping their order; faces that name a
+// material or a vertex the file does not have are left out, since they would point the mesh
+// outside its own tables.
+struct FaceGroups {
+    FaceGroups(std::size_t materialCount, std::size_t vertexCount)
+        : triangles(materialCount), vertexCount(vertexCount) {}
+
+    void add(const SkmFace& face) {
+        if (faceIsSound(face, triangles.size(), vertexCount)) {
             triangles[face.materialIndex].push_back(face.vertexIndex);
         } else {
             ++skipped;
         }
     }
-    if (skipped > 0) {
-        out << "\tWarning: " << skipped
-            << " faces name a material or vertex that the file does not have; skipped.\n";
-    }
-    return triangles;
-}
+
+    std::vector<std::vector<Triangle>> triangles; // by material
+    std::size_t vertexCount;
+    std::size_t skipped = 0;
+};
 
 void buildSubMesh(Ogre::Mesh& mesh, const std::vector<Triangle>& triangles,
                   const std::string& materialName) {
@@ -134,35 +80,16 @@ void buildSubMeshes(Ogre::Mesh& mesh, const std::vector<std::vector<Triangle>>& 
     }
 }
 
-// Weights go in as stored: not normalised, zero weights kept. Slots past the sixth and bones
-// the skeleton does not have are left out, with a warning.
-void addBoneAssignments(Ogre::Mesh& mesh, const std::vector<SkmVertex>& vertices, int32_t boneCount,
-                        std::ostream& out) {
-    std::size_t skipped = 0;
-    for (std::size_t i = 0; i < vertices.size(); ++i) {
-        const SkmVertex& vertex = vertices[i];
-        if (vertex.weightCount < 0 || vertex.weightCount > 6) {
-            skipped += 1;
-            continue;
-        }
-        for (int k = 0; k < vertex.weightCount; ++k) {
-            if (vertex.boneIndex[k] >= boneCount) {
-                skipped += 1;
-                continue;
-            }
-            mesh.addBoneAssignment(
-                {static_cast<unsigned int>(i), vertex.boneIndex[k], vertex.boneWeight[k]});
-        }
-    }
-    if (skipped > 0) {
-        out << "\tWarning: " << skipped
-            << " bone weights name a bone that the file does not have or a slot past the "
-               "sixth; skipped.\n";
+void warnIf(std::ostream& out, std::size_t count, const char* what) {
+    if (count > 0) {
+        out << "\tWarning: " << count << what;
     }
 }
 
 } // namespace
 
+// The vertex and face tables are built from as they are read, never held as records; every
+// count is checked before anything is built, so that a file refused leaves the mesh untouched.
 bool importMesh(Ogre::Mesh& mesh, NamingCallback& namingCallback, const std::string& skmPath,
                 const std::string& skeletonName, std::ostream& out) {
     std::optional<ByteStream> file = ByteStream::openFile(skmPath);
@@ -170,29 +97,29 @@ bool importMesh(Ogre::Mesh& mesh, NamingCallback& namingCallback, const std::str
         return false;
     }
     SkmReader reader(std::move(*file), skmPath);
-    std::vector<SkmVertex> vertices;
-    std::vector<SkmMaterial> materials;
-    std::vector<SkmFace> faces;
     std::string error;
-    const bool tablesRead = reader.readVertices(vertices, error) &&
-                            reader.readMaterials(materials, error) &&
-                            reader.readFaces(faces, error);
-    if (!tablesRead) {
+    if (!reader.checkMeshTables(error)) {
         out << "\t" << error << "\n";
         return false;
     }
+    const auto vertexCount = static_cast<std::size_t>(reader.header().vertexCount);
+    SharedVertexBuilder vertices(mesh, vertexCount, reader.header().boneCount);
+    std::vector<SkmMaterial> materials;
+    reader.readEachVertex([&vertices](const SkmVertex& vertex) { vertices.add(vertex); }, error);
+    vertices.finish();
+    reader.readMaterials(materials, error);
+    FaceGroups faces(materials.size(), vertexCount);
+    reader.readEachFace([&faces](const SkmFace& face) { faces.add(face); }, error);
 
-    const std::size_t repaired = zeroNonFiniteValues(vertices);
-    if (repaired > 0) {
-        out << "\tWarning: " << repaired
-            << " vertices hold values that are not finite numbers; they are read as 0.\n";
-    }
-    if (!vertices.empty()) {
-        buildSharedVertexData(mesh, vertices);
-    }
+    warnIf(out, vertices.repairedVertices(),
+           " vertices hold values that are not finite numbers; they are read as 0.\n");
     const std::vector<std::string> names = readSkmMaterialNames(materials, namingCallback);
-    buildSubMeshes(mesh, groupTriangles(faces, names.size(), vertices.size(), out), names);
+    warnIf(out, faces.skipped,
+           " faces name a material or vertex that the file does not have; skipped.\n");
+    buildSubMeshes(mesh, faces.triangles, names);
     mesh.setSkeletonName(skeletonName);
-    addBoneAssignments(mesh, vertices, reader.header().boneCount, out);
+    warnIf(out, vertices.skippedWeights(),
+           " bone weights name a bone that the file does not have or a slot past the sixth; "
+           "skipped.\n");
     return true;
 }

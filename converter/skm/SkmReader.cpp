@@ -58,18 +58,39 @@ bool SkmReader::readBones(std::vector<SkmBone>& bones, std::string& error) {
 }
 
 bool SkmReader::readMaterials(std::vector<SkmMaterial>& materials, std::string& error) {
-    return tables.read(
-        {"material table", skmHeader.materialCount, skmHeader.materialOffset, skmMaterialSize},
-        decodeMaterial, materials, error);
+    return tables.read(materialTable(), decodeMaterial, materials, error);
 }
 
 bool SkmReader::readVertices(std::vector<SkmVertex>& vertices, std::string& error) {
-    return tables.read(
-        {"vertex table", skmHeader.vertexCount, skmHeader.vertexOffset, skmVertexSize},
-        decodeVertex, vertices, error);
+    return tables.read(vertexTable(), decodeVertex, vertices, error);
 }
 
 bool SkmReader::readFaces(std::vector<SkmFace>& faces, std::string& error) {
-    return tables.read({"face table", skmHeader.faceCount, skmHeader.faceOffset, skmFaceSize},
-                       decodeFace, faces, error);
+    return tables.read(faceTable(), decodeFace, faces, error);
+}
+
+bool SkmReader::readEachVertex(const std::function<void(const SkmVertex&)>& visit,
+                               std::string& error) {
+    return tables.readEach(vertexTable(), decodeVertex, visit, error);
+}
+
+bool SkmReader::readEachFace(const std::function<void(const SkmFace&)>& visit, std::string& error) {
+    return tables.readEach(faceTable(), decodeFace, visit, error);
+}
+
+bool SkmReader::checkMeshTables(std::string& error) const {
+    return tables.check(vertexTable(), error) && tables.check(materialTable(), error) &&
+           tables.check(faceTable(), error);
+}
+
+TableLocation SkmReader::materialTable() const {
+    return {"material table", skmHeader.materialCount, skmHeader.materialOffset, skmMaterialSize};
+}
+
+TableLocation SkmReader::vertexTable() const {
+    return {"vertex table", skmHeader.vertexCount, skmHeader.vertexOffset, skmVertexSize};
+}
+
+TableLocation SkmReader::faceTable() const {
+    return {"face table", skmHeader.faceCount, skmHeader.faceOffset, skmFaceSize};
 }

@@ -4,6 +4,7 @@
 #include "../TableReader.h"
 #include "SkmRecords.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,20 @@ public:
     bool readVertices(std::vector<SkmVertex>& vertices, std::string& error);
     bool readFaces(std::vector<SkmFace>& faces, std::string& error);
 
+    // The vertex and face tables a record at a time, for a caller that builds from each record
+    // as it comes instead of holding the table.
+    bool readEachVertex(const std::function<void(const SkmVertex&)>& visit, std::string& error);
+    bool readEachFace(const std::function<void(const SkmFace&)>& visit, std::string& error);
+
+    // False with error set, naming the first in this order, when the vertex, material or face
+    // table's count cannot be believed; reads nothing.
+    bool checkMeshTables(std::string& error) const;
+
 private:
+    TableLocation materialTable() const;
+    TableLocation vertexTable() const;
+    TableLocation faceTable() const;
+
     ByteStream stream;
     TableReader tables;
     SkmHeader skmHeader;
