@@ -32,6 +32,10 @@ std::string describe(const std::vector<std::string>& command) {
     return text;
 }
 
+double seconds(const timeval& time) {
+    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
+}
+
 template <typename T> T median(std::vector<T> values) {
     std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
@@ -62,7 +66,7 @@ RunFigures runMeasured(const std::vector<std::string>& command) {
         throw std::runtime_error(describe(command) + " failed with status " +
                                  std::to_string(status));
     }
-    return {wall.count(), usage.ru_maxrss};
+    return {wall.count(), seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_maxrss};
 }
 
 RunFigures medianOfRuns(const std::vector<std::string>& command, int runs) {
@@ -71,11 +75,13 @@ RunFigures medianOfRuns(const std::vector<std::string>& command, int runs) {
     }
     runMeasured(command);
     std::vector<double> walls;
+    std::vector<double> cpus;
     std::vector<long> peaks;
     for (int run = 0; run < runs; ++run) {
         const RunFigures figures = runMeasured(command);
         walls.push_back(figures.wallSeconds);
+        cpus.push_back(figures.cpuSeconds);
         peaks.push_back(figures.peakKib);
     }
-    return {median(walls), median(peaks)};
+    return {median(walls), median(cpus), median(peaks)};
 }

@@ -1,12 +1,15 @@
 #pragma once
 // Runs a command as a child process and takes the kernel's figures for it: wall time around
-// the fork and the wait, and the peak resident set size that wait4 reports.
+// the fork and the wait, and the processor time (user and system) and peak resident set size
+// that wait4 reports. Processor time shows how much of the wall time was the command's own
+// work when other processes share the machine.
 
 #include <string>
 #include <vector>
 
 struct RunFigures {
     double wallSeconds = 0;
+    double cpuSeconds = 0;
     long peakKib = 0;
 };
 
@@ -14,6 +17,6 @@ struct RunFigures {
 // cannot be started or does not exit with status 0.
 RunFigures runMeasured(const std::vector<std::string>& command);
 
-// One run to warm the caches, then `runs` measured runs; wall time and peak memory are the
-// medians of the measured runs, each taken on its own.
+// One run to warm the caches, then `runs` measured runs; each figure is the median of the
+// measured runs, taken on its own.
 RunFigures medianOfRuns(const std::vector<std::string>& command, int runs);

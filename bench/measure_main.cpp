@@ -1,5 +1,5 @@
-// measure_command <runs> <command> [arguments…]: prints the median wall time in seconds and
-// the median peak resident set size in KiB of `runs` runs after one warm-up run.
+// measure_command <runs> <command> [arguments…]: prints the median wall time and processor time
+// in seconds and the median peak resident set size in KiB of `runs` runs after one warm-up run.
 
 #include "MeasuredRun.h"
 
@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     }
     try {
         const RunFigures figures = medianOfRuns({argv + 2, argv + argc}, std::stoi(argv[1]));
-        std::printf("%.4f %ld\n", figures.wallSeconds, figures.peakKib);
+        std::printf("%.4f %.4f %ld\n", figures.wallSeconds, figures.cpuSeconds, figures.peakKib);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "measure_command: %s\n", error.what());
         return 1;

@@ -6,10 +6,16 @@
 #include <stdexcept>
 #include <string>
 
-TEST(MeasuredRun, WallTimeCoversTheWholeRun) {
-    const RunFigures figures = runMeasured({"sleep", "0.2"});
-    EXPECT_GE(figures.wallSeconds, 0.2);
-    EXPECT_LT(figures.wallSeconds, 5.0);
+// Sleeping takes wall time but next to no processor time; counting does take processor time.
+TEST(MeasuredRun, WallTimeCoversTheWholeRunAndProcessorTimeTheWork) {
+    const RunFigures sleeping = runMeasured({"sleep", "0.2"});
+    EXPECT_GE(sleeping.wallSeconds, 0.2);
+    EXPECT_LT(sleeping.wallSeconds, 5.0);
+    EXPECT_LT(sleeping.cpuSeconds, 0.1);
+    const RunFigures counting =
+        runMeasured({"sh", "-c", "i=0; while [ $i -lt 300000 ]; do i=$((i + 1)); done"});
+    EXPECT_GT(counting.cpuSeconds, 0.05);
+    EXPECT_LE(counting.cpuSeconds, counting.wallSeconds + 0.01);
 }
 
 // dd fills its one block buffer, so the child's peak holds at least that block; the measuring
