@@ -1,5 +1,6 @@
 #include "MyApplication.h"
 
+#include "MeshFileCheck.h"
 #include "StartupError.h"
 
 #include <CEGUI/CEGUI.h>
@@ -22,6 +23,14 @@ template <typename Widget> Widget* findWidget(CEGUI::System* guiSystem, const ch
 
 CEGUI::ListboxTextItem* createEntry(const std::string& text, unsigned int id) {
     return new CEGUI::ListboxTextItem(text, id, nullptr, false, true);
+}
+
+// The engine loads a mesh whose skeleton is missing as a still model and only logs it; the
+// viewer treats it as a mesh it cannot show.
+std::string whyUnshowable(const Ogre::Mesh& mesh) {
+    if (!mesh.getSkeletonName().empty() && !mesh.getSkeleton())
+        return "its skeleton " + mesh.getSkeletonName() + " could not be loaded";
+    return "";
 }
 
 } // namespace
@@ -114,16 +123,17 @@ void MyApplication::showMesh(const std::string& meshName) {
     modelNode->setPosition(-entity->getBoundingBox().getCenter());
 }
 
-// The engine shows a mesh whose skeleton failed to load as a still model and only logs the
-// failure; the viewer treats it as a mesh it cannot show.
 Ogre::Entity* MyApplication::createModel(const std::string& meshName) {
+    Ogre::DataStreamPtr file =
+        Ogre::ResourceGroupManager::getSingleton().openResource(meshName, Ogre::RGN_AUTODETECT);
+    const std::string damage = meshFileFault(*file);
+    if (!damage.empty())
+        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, damage, "MyApplication::createModel");
     Ogre::Entity* model = sceneManager->createEntity("cc", meshName);
-    const Ogre::MeshPtr& mesh = model->getMesh();
-    if (!mesh->getSkeletonName().empty() && !mesh->getSkeleton()) {
+    const std::string fault = whyUnshowable(*model->getMesh());
+    if (!fault.empty()) {
         sceneManager->destroyEntity(model);
-        OGRE_EXCEPT(Ogre::Exception::ERR_FILE_NOT_FOUND,
-                    "its skeleton " + mesh->getSkeletonName() + " could not be loaded",
-                    "MyApplication::createModel");
+        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, fault, "MyApplication::createModel");
     }
     return model;
 }

@@ -33,7 +33,9 @@ std::unique_ptr<Ogre::LogManager> createQuietLog() {
 
 MyApplication::MyApplication() : logManager(createQuietLog()) {
     requireReadable(pluginsFile);
-    root = std::make_unique<Ogre::Root>(pluginsFile, "ogre.cfg", "Ogre.log");
+    whileLoading(pluginsFile, [this] {
+        root = std::make_unique<Ogre::Root>(pluginsFile, "ogre.cfg", "Ogre.log");
+    });
 }
 
 // The GUI goes before the engine's root: it still holds the root's textures and listeners.

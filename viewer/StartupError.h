@@ -1,10 +1,22 @@
 #pragma once
 
-#include <stdexcept>
+#include "FailureDescription.h"
 
-// A start-up condition the engine and the GUI would not report by themselves, such as a missing
-// "plugins.cfg" or a widget missing from the layout. The message names the file or the widget.
+#include <stdexcept>
+#include <string>
+
+// A start-up failure whose message names the file or the widget at fault.
 class StartupError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Runs `load`, naming `fileName` in whatever failure it raises: the libraries' own messages do
+// not always say which file they were reading.
+template <typename Load> void whileLoading(const std::string& fileName, Load load) {
+    try {
+        load();
+    } catch (...) {
+        throw StartupError(fileName + ": " + describeCurrentException());
+    }
+}

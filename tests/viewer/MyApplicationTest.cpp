@@ -17,6 +17,8 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <thread>
 #include <utility>
@@ -31,15 +33,32 @@ protected:
     static inline std::unique_ptr<MyApplication> application;
 
     static void SetUpTestSuite() {
-        // Two groups: the second repeats a name of the first.
-        enterViewerWorkdir("[ModelsA]\nFileSystem=models\n\n[ModelsB]\nFileSystem=more\n");
+        // The second group repeats a name of the first; the third holds every prefix of a mesh
+        // file.
+        enterViewerWorkdir("[ModelsA]\nFileSystem=models\n\n[ModelsB]\nFileSystem=more\n\n"
+                           "[ModelsC]\nFileSystem=cut\n");
         std::filesystem::create_directory("more");
         std::filesystem::copy("models/offset.mesh", "more/offset.mesh");
+        writePrefixes("models/offset.mesh", "cut");
         application = std::make_unique<MyApplication>();
         ASSERT_TRUE(application->startUp());
         application->buildScene();
     }
     static void TearDownTestSuite() { application.reset(); }
+
+    static inline size_t prefixCount = 0;
+    static std::string prefixName(size_t length) {
+        return "cut" + std::to_string(length) + ".mesh";
+    }
+    static void writePrefixes(const char* meshFile, const std::string& folder) {
+        std::filesystem::create_directory(folder);
+        std::ifstream original(meshFile, std::ios::binary);
+        const std::string whole(std::istreambuf_iterator<char>(original), {});
+        for (size_t length = 0; length <= whole.size(); ++length)
+            std::ofstream(folder + "/" + prefixName(length), std::ios::binary)
+                << whole.substr(0, length);
+        prefixCount = whole.size() + 1;
+    }
 
     void TearDown() override { listener()->quitRequested = false; }
 
@@ -110,14 +129,14 @@ TEST_F(ViewerTest, MeshEntriesCountFromOneAcrossGroups) {
         const CEGUI::ListboxItem* entry = meshBox()->getListboxItemFromIndex(index);
         entries.emplace_back(entry->getText().c_str(), entry->getID());
     }
-    ASSERT_EQ(entries.size(), 5u);
+    ASSERT_EQ(entries.size(), 5u + prefixCount);
     Entries firstGroup(entries.begin(), entries.begin() + 4);
     std::sort(firstGroup.begin(), firstGroup.end());
     EXPECT_EQ(firstGroup[0].first, "damaged.mesh");
     EXPECT_EQ(firstGroup[1].first, "offset.mesh");
     EXPECT_EQ(firstGroup[2].first, "orphan.mesh");
     EXPECT_EQ(firstGroup[3].first, "pillar.mesh");
-    for (unsigned int id = 1; id <= 5; ++id)
+    for (unsigned int id = 1; id <= entries.size(); ++id)
         EXPECT_EQ(entries[id - 1].second, id);
     EXPECT_EQ(entries[4].first, "offset.mesh");
 }
@@ -210,6 +229,20 @@ TEST_F(ViewerTest, AMeshThatCannotBeLoadedLeavesNoModelAndSaysWhy) {
     EXPECT_NE(application->getEntity(), nullptr);
     EXPECT_EQ(status(), "");
     meshBox()->removeItem(meshBox()->findItemWithText("gone.mesh", nullptr));
+}
+
+// The engine reads a cut file as far as it goes, and stops the program on some of them; the
+// viewer either shows a model or says why not, and carries on.
+TEST_F(ViewerTest, EveryPrefixOfAMeshFileIsShownOrReported) {
+    for (size_t length = 0; length < prefixCount; ++length) {
+        const std::string meshName = prefixName(length);
+        accept(meshName.c_str());
+        if (application->getEntity())
+            EXPECT_EQ(status(), "") << length;
+        else
+            EXPECT_EQ(status().rfind("Cannot show " + meshName + ": ", 0), 0u) << length;
+    }
+    EXPECT_NE(application->getEntity(), nullptr) << status();
 }
 
 TEST_F(ViewerTest, ExitEndsTheLoopAtTheNextFrame) {
