@@ -45,19 +45,29 @@ protected:
     TemporaryDirectory work;
 };
 
-// Permissions do not bind the superuser, so as root the converter runs as nobody instead.
-std::vector<std::string> unprivileged() {
+// Permissions do not bind the superuser, so as root the converter runs as nobody instead, from
+// a copy in the test's folder: the build folder may lie where nobody cannot reach it. The shell
+// drops the original's path from the command line and runs the copy in its place.
+std::vector<std::string> unprivilegedIn(const TemporaryDirectory& work) {
     if (geteuid() != 0) {
         return {};
     }
-    return {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    fs::copy_file(TARNWICK_PATH, work / "Tarnwick");
+    return {"setpriv",
+            "--reuid=65534",
+            "--regid=65534",
+            "--clear-groups",
+            "sh",
+            "-c",
+            "shift; exec \"$0\" \"$@\"",
+            work / "Tarnwick"};
 }
 
 TEST_F(SafeWriteTest, AReadOnlyFolderKeepsItsFilesAsTheyWere) {
-    const std::vector<std::string> launcher = unprivileged();
     fs::permissions(work.path(), fs::perms::all);
+    const std::vector<std::string> launcher = unprivilegedIn(work);
     if (runTarnwickBehind(launcher, work.path(), {}).exitStatus != 1) {
-        GTEST_SKIP() << "an unprivileged user cannot run the converter from its build folder";
+        GTEST_SKIP() << "an unprivileged user cannot run the converter here";
     }
     fs::create_directory(work / "locked");
     writeOld("locked/hero.skeleton", "old skeleton");
