@@ -19,19 +19,22 @@ velmora_prepare_workdir() {
     cp "$@" "$workdir/models/"
 }
 
-# velmora_start BINARY WORKDIR: starts the viewer and waits for its window.
+# velmora_start BINARY WORKDIR: starts the viewer and waits for its window; fails without one.
 velmora_start() {
     local binary=$1 workdir=$2
     (cd "$workdir" && exec "$binary" >"$workdir/stdout.txt" 2>"$workdir/stderr.txt") &
     velmora_pid=$!
     velmora_window=""
     for _ in $(seq 100); do
-        velmora_window=$(xdotool search --name '^OGRE Render Window$' 2>/dev/null | head -1)
-        [ -n "$velmora_window" ] && break
-        kill -0 "$velmora_pid" 2>/dev/null || break
+        velmora_window=$(xdotool search --name '^OGRE Render Window$' 2>/dev/null | head -1) || true
+        if [ -n "$velmora_window" ]; then
+            sleep 0.5 # the first frames
+            return 0
+        fi
+        kill -0 "$velmora_pid" 2>/dev/null || return 1
         sleep 0.1
     done
-    [ -n "$velmora_window" ] && sleep 0.5 # the first frames
+    return 1
 }
 
 velmora_click() {
