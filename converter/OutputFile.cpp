@@ -5,8 +5,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <stdexcept>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -15,23 +17,32 @@ std::string systemError() {
 }
 
 // A file stream whose writes fail loudly: the engine's own file streams ignore a full disk.
+// The serializers write a few bytes at a time, so the stream gathers them in a buffer of its own.
 class CheckedFileStream : public Ogre::DataStream {
 public:
     explicit CheckedFileStream(const std::string& path)
-        : Ogre::DataStream(path, WRITE), file(std::fopen(path.c_str(), "wb")) {
-        if (file == nullptr) {
+        : Ogre::DataStream(path, WRITE),
+          file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666)) {
+        if (file < 0) {
             throw std::runtime_error(systemError());
         }
+        pending.reserve(bufferSize);
     }
     ~CheckedFileStream() override {
-        if (file != nullptr) {
-            std::fclose(file);
+        if (file >= 0) {
+            ::close(file);
         }
     }
 
     size_t write(const void* buffer, size_t count) override {
-        if (std::fwrite(buffer, 1, count, file) != count) {
-            throw std::runtime_error(systemError());
+        if (pending.size() + count > bufferSize) {
+            flushPending();
+        }
+        const auto* bytes = static_cast<const char*>(buffer);
+        if (count >= bufferSize) {
+            writeAll(bytes, count);
+        } else {
+            pending.insert(pending.end(), bytes, bytes + count);
         }
         written += count;
         return count;
@@ -39,12 +50,13 @@ public:
 
     // Flushed to the disk, so that a full disk shows here and not after the rename.
     void close() override {
-        FILE* closing = file;
-        file = nullptr;
-        const bool flushed = std::fflush(closing) == 0 && fsync(fileno(closing)) == 0;
-        const std::string reason = flushed ? "" : systemError();
-        if (std::fclose(closing) != 0 || !flushed) {
-            throw std::runtime_error(flushed ? systemError() : reason);
+        flushPending();
+        const int closing = file;
+        file = -1;
+        const bool synced = fsync(closing) == 0;
+        const std::string reason = synced ? "" : systemError();
+        if (::close(closing) != 0 || !synced) {
+            throw std::runtime_error(synced ? systemError() : reason);
         }
     }
 
@@ -55,7 +67,29 @@ public:
     bool eof() const override { return false; }
 
 private:
-    FILE* file;
+    static constexpr size_t bufferSize = 64 * 1024;
+
+    void flushPending() {
+        writeAll(pending.data(), pending.size());
+        pending.clear();
+    }
+
+    void writeAll(const char* bytes, size_t count) {
+        while (count > 0) {
+            const ssize_t done = ::write(file, bytes, count);
+            if (done < 0 && errno == EINTR) {
+                continue;
+            }
+            if (done <= 0) {
+                throw std::runtime_error(done == 0 ? "nothing could be written" : systemError());
+            }
+            bytes += done;
+            count -= static_cast<size_t>(done);
+        }
+    }
+
+    int file;
+    std::vector<char> pending;
     size_t written = 0;
 };
 
