@@ -1,7 +1,7 @@
 #pragma once
 
 #include <OgreDefaultHardwareBufferManager.h>
-#include <OgreIteratorWrappers.h> // needed first by the strategy manager header
+#include <OgreIteratorWrapper.h> // needed first by the strategy manager header
 #include <OgreLodStrategyManager.h>
 #include <OgreLogManager.h>
 #include <OgreMaterialManager.h>
