@@ -17,7 +17,7 @@ public:
 
     HeadlessEngine& engine() { return headless; }
 
-    // The path of a scratch file of that name, written with the bytes when given.
+    // The path of the scratch file of that name; writeScratchFile also fills it with the bytes.
     std::string scratchPath(const std::string& name) const;
     std::string writeScratchFile(const std::string& name, const uint8_t* data, std::size_t size);
 

@@ -29,6 +29,10 @@ void replay(const fs::path& input) {
 int main(int argc, char** argv) {
     std::size_t replayed = 0;
     for (int i = 1; i < argc; ++i) {
+        if (!fs::exists(argv[i])) {
+            std::cerr << argv[i] << ": no such file or folder\n";
+            return 1;
+        }
         std::vector<fs::path> inputs;
         if (fs::is_directory(argv[i])) {
             for (const auto& entry : fs::directory_iterator(argv[i])) {
