@@ -92,8 +92,14 @@ bool MyApplication::handleMeshAccepted(const CEGUI::EventArgs& args) {
     stopAnimation();
     const auto* meshBox = static_cast<const CEGUI::Combobox*>(
         static_cast<const CEGUI::WindowEventArgs&>(args).window);
-    if (const CEGUI::ListboxItem* choice = meshBox->getSelectedItem())
-        showMesh(choice->getText().c_str());
+    const CEGUI::ListboxItem* choice = meshBox->getSelectedItem();
+    if (!choice)
+        return true;
+    const std::string meshName = choice->getText().c_str();
+    timingLog->meshAccepted(meshName);
+    showMesh(meshName);
+    if (entity)
+        timingLog->meshShown(meshName);
     return true;
 }
 

@@ -70,6 +70,10 @@ bool MyApplication::startUp() {
     root->addFrameListener(frameListener.get());
     eventProcessor = std::make_unique<OisEventProcessor>(window, frameListener.get());
     root->addFrameListener(eventProcessor.get());
+    if (timingLog->isOn()) {
+        timingLog->follow(frameListener->activeAnimation);
+        root->addFrameListener(timingLog);
+    }
     connectUi();
     return true;
 }

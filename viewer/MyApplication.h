@@ -2,6 +2,7 @@
 
 #include "MyFrameListener.h"
 #include "OisEventProcessor.h"
+#include "TimingLog.h"
 
 #include <memory>
 #include <string>
@@ -31,6 +32,8 @@ public:
     MyApplication();
     ~MyApplication();
 
+    // The log must outlive the application; without one the viewer times nothing.
+    void logTimingTo(TimingLog& log) { timingLog = &log; }
     void run();
     // False when there was no saved render configuration and the user cancelled the dialog.
     bool startUp();
@@ -75,4 +78,6 @@ private:
     Ogre::SceneNode* modelNode = nullptr;
     CEGUI::Listbox* animationList = nullptr;
     CEGUI::Window* statusText = nullptr;
+    TimingLog noTimingLog{""};
+    TimingLog* timingLog = &noTimingLog;
 };

@@ -1,5 +1,6 @@
 #include "FailureDescription.h"
 #include "MyApplication.h"
+#include "TimingLog.h"
 #include "X11Session.h"
 
 #include <iostream>
@@ -15,6 +16,8 @@ int reportFailure(const std::string& message) {
 } // namespace
 
 int main() {
+    TimingLog timingLog(timingLogFileName());
+    timingLog.programStarted();
     X11Session display;
     if (!display.isOpen())
         return reportFailure("cannot open the X display \"" + display.name() + "\"");
@@ -22,6 +25,7 @@ int main() {
     std::unique_ptr<MyApplication> application;
     try {
         application = std::make_unique<MyApplication>();
+        application->logTimingTo(timingLog);
         application->run();
         return 0;
     } catch (...) {

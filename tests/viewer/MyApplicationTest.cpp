@@ -10,6 +10,7 @@
 #include <OgreCamera.h>
 #include <OgreEntity.h>
 #include <OgreRenderWindow.h>
+#include <OgreRoot.h>
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
 #include <OgreViewport.h>
@@ -30,6 +31,7 @@ using Entries = std::vector<std::pair<std::string, unsigned int>>;
 
 class ViewerTest : public ::testing::Test {
 protected:
+    static inline std::unique_ptr<TimingLog> timingLog;
     static inline std::unique_ptr<MyApplication> application;
 
     static void SetUpTestSuite() {
@@ -40,11 +42,16 @@ protected:
         std::filesystem::create_directory("more");
         std::filesystem::copy("models/offset.mesh", "more/offset.mesh");
         writePrefixes("models/offset.mesh", "cut");
+        timingLog = std::make_unique<TimingLog>("timing.log");
         application = std::make_unique<MyApplication>();
+        application->logTimingTo(*timingLog);
         ASSERT_TRUE(application->startUp());
         application->buildScene();
     }
-    static void TearDownTestSuite() { application.reset(); }
+    static void TearDownTestSuite() {
+        application.reset();
+        timingLog.reset();
+    }
 
     static inline size_t prefixCount = 0;
     static std::string prefixName(size_t length) {
@@ -249,6 +256,32 @@ TEST_F(ViewerTest, ExitEndsTheLoopAtTheNextFrame) {
     click("btnExit");
     EXPECT_TRUE(listener()->quitRequested);
     EXPECT_FALSE(listener()->frameStarted({0.0f, 0.0f}));
+}
+
+std::vector<std::string> meshLinesOfTimingLog() {
+    std::ifstream file("timing.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(file, line);)
+        if (line.rfind("mesh-", 0) == 0)
+            lines.push_back(line.substr(0, line.find(' ')) + line.substr(line.rfind(' ')));
+    return lines;
+}
+
+// The log hears of the frame from the engine itself; a mesh that cannot be shown has no frame.
+TEST_F(ViewerTest, TheTimingLogMarksTheFirstFrameOfEachShownMesh) {
+    Ogre::Root* root = application->getRoot();
+    root->renderOneFrame(); // the first frame of meshes that other tests showed
+    const size_t earlier = meshLinesOfTimingLog().size();
+    accept("damaged.mesh");
+    root->renderOneFrame();
+    accept("pillar.mesh");
+    root->renderOneFrame();
+    root->renderOneFrame();
+    const std::vector<std::string> lines = meshLinesOfTimingLog();
+    ASSERT_GE(lines.size(), earlier);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(earlier), lines.end()),
+              (std::vector<std::string>{"mesh-accepted damaged.mesh", "mesh-accepted pillar.mesh",
+                                        "mesh-frame pillar.mesh"}));
 }
 
 // Resizes as a user would and lets the window's messages arrive.

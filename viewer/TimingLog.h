@@ -1,0 +1,43 @@
+#pragma once
+
+#include <OgreFrameListener.h>
+
+#include <fstream>
+#include <string>
+
+namespace Ogre {
+class AnimationState;
+}
+
+// When the viewer reached the moments a user waits for, one line each, for the bench to time
+// the viewer by its own frame events: "start", "first-frame", "mesh-accepted" and "mesh-frame"
+// with the mesh's name, and "animation-frame" with the frame's own length. Times are seconds
+// since the process was created. A log made without a file name writes nothing.
+class TimingLog : public Ogre::FrameListener {
+public:
+    explicit TimingLog(const std::string& fileName);
+
+    bool isOn() const { return file.is_open(); }
+
+    void programStarted();
+    void meshAccepted(const std::string& meshName);
+    // The next frame to end is the first that shows the mesh.
+    void meshShown(const std::string& meshName);
+    // The animation state that the frame listener advances, read at each frame's end.
+    void follow(Ogre::AnimationState* const& activeAnimation);
+
+    bool frameEnded(const Ogre::FrameEvent& event) override;
+
+private:
+    void write(const std::string& event, const std::string& detail = "");
+    bool animationPlays() const;
+
+    std::ofstream file;
+    double processCreated = 0;
+    long framesEnded = 0;
+    std::string meshOnItsWay;
+    Ogre::AnimationState* const* playing = nullptr;
+};
+
+// The file that VELMORA_TIMING_LOG names, or an empty name when it is not set.
+std::string timingLogFileName();
