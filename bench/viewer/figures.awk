@@ -1,0 +1,86 @@
+# Reads the timing logs of measured Velmora sessions, one file each, and prints one line of
+# medians across the sessions: milliseconds from the process's creation to the first frame;
+# milliseconds from accepting each mesh of `meshes` (set with -v, names apart by spaces) to the
+# first frame that shows it; the frame time while an animation plays in milliseconds (each
+# session's own median first); and the peak resident memory in KiB.
+# A session without one of these figures is an error: no figure is made up for it.
+
+function sortValues(values, count,    i, j, value) {
+    for (i = 2; i <= count; i++) {
+        value = values[i]
+        for (j = i - 1; j >= 1 && values[j] > value; j--)
+            values[j + 1] = values[j]
+        values[j + 1] = value
+    }
+}
+
+function median(values, count) {
+    sortValues(values, count)
+    if (count % 2)
+        return values[(count + 1) / 2]
+    return (values[count / 2] + values[count / 2 + 1]) / 2
+}
+
+function missing(what) {
+    printf "%s: no %s\n", session, what > "/dev/stderr"
+    failed = 1
+    exit 1
+}
+
+function closeSession(    m) {
+    sessions++
+    if (first == "")
+        missing("first frame")
+    firsts[sessions] = first
+    for (m = 1; m <= meshCount; m++) {
+        if (!(mesh[m] in shown))
+            missing("frame showing " mesh[m])
+        switches[m, sessions] = shown[mesh[m]]
+    }
+    if (frameCount == 0)
+        missing("frame of a playing animation")
+    frameTimes[sessions] = median(frames, frameCount)
+    if (peak == "")
+        missing("peak memory")
+    peaks[sessions] = peak
+}
+
+function openSession() {
+    session = FILENAME
+    first = peak = ""
+    frameCount = 0
+    split("", accepted)
+    split("", shown)
+}
+
+BEGIN { meshCount = split(meshes, mesh, " ") }
+FNR == 1 {
+    if (NR > 1)
+        closeSession()
+    openSession()
+}
+$1 == "first-frame" { first = $2 }
+$1 == "mesh-accepted" { accepted[$3] = $2 }
+$1 == "mesh-frame" && ($3 in accepted) {
+    shown[$3] = $2 - accepted[$3]
+    delete accepted[$3]
+}
+$1 == "animation-frame" { frames[++frameCount] = $3 }
+$1 == "peak-kib" { peak = $2 }
+
+END {
+    if (failed)
+        exit 1
+    if (NR == 0) {
+        print "no session logs" > "/dev/stderr"
+        exit 1
+    }
+    closeSession()
+    printf "%.1f", median(firsts, sessions) * 1000
+    for (m = 1; m <= meshCount; m++) {
+        for (s = 1; s <= sessions; s++)
+            column[s] = switches[m, s]
+        printf " %.1f", median(column, sessions) * 1000
+    }
+    printf " %.1f %d\n", median(frameTimes, sessions) * 1000, median(peaks, sessions)
+}

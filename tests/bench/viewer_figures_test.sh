@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The medians that the viewer bench takes from Velmora's timing logs, on hand-made logs.
+# Usage: viewer_figures_test.sh FIGURES_AWK
+set -uo pipefail
+figures_awk=$1
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+passes=0
+failures=0
+
+expect_equal() {
+    if [ "$2" = "$3" ]; then
+        echo "ok   $1"
+        passes=$((passes + 1))
+    else
+        echo "FAIL $1: got '$2', wanted '$3'"
+        failures=$((failures + 1))
+    fi
+}
+
+figures() { awk -v meshes="typical.mesh big.mesh" -f "$figures_awk" "$@" 2>"$scratch/errors"; }
+
+# session NAME FIRST TYPICAL_SWITCH BIG_SWITCH PEAK FRAME...: a log with those figures, in
+# seconds, the typical mesh accepted at 1 s and the big one at 2 s.
+session() {
+    local file="$scratch/$1.log"
+    printf 'start 0.0300\nfirst-frame %s\n' "$2" >"$file"
+    awk -v typical="$3" -v big="$4" 'BEGIN {
+        printf "mesh-accepted 1.0000 typical.mesh\nmesh-frame %.4f typical.mesh\n", 1 + typical
+        printf "mesh-accepted 2.0000 big.mesh\nmesh-frame %.4f big.mesh\n", 2 + big
+    }' >>"$file"
+    local peak=$5
+    shift 5
+    for frame in "$@"; do
+        echo "animation-frame 3.0000 $frame" >>"$file"
+    done
+    echo "peak-kib $peak" >>"$file"
+}
+
+session a 0.2 0.15 0.4 1000 0.016 0.017 0.030
+session b 0.3 0.25 0.5 3000 0.020 0.018
+session c 0.1 0.10 0.9 2000 0.015 0.015 0.015 0.040
+expect_equal "each figure is the median of the sessions, frame times per session first" \
+    "$(figures "$scratch"/{a,b,c}.log)" "200.0 150.0 500.0 17.0 2000"
+expect_equal "an even number of sessions takes the mean of the middle two" \
+    "$(figures "$scratch"/{a,b}.log)" "250.0 200.0 450.0 18.0 2000"
+
+session again 0.2 0.15 0.4 1000 0.016
+sed -i 's/^mesh-accepted 1.0000 typical.mesh$/mesh-accepted 0.5000 typical.mesh\nmesh-frame 0.6000 typical.mesh\n&/' \
+    "$scratch/again.log"
+expect_equal "a mesh chosen again counts from its last acceptance to the frame after it" \
+    "$(figures "$scratch/again.log" | cut -d ' ' -f 2)" "150.0"
+
+session unshown 0.2 0.15 0.4 1000 0.016
+sed -i '/^mesh-frame .* big.mesh$/d' "$scratch/unshown.log"
+figures "$scratch"/{a,unshown}.log >/dev/null
+expect_equal "a session without a frame showing a mesh fails" "$?" 1
+expect_equal "... naming the log and the mesh" "$(cat "$scratch/errors")" \
+    "$scratch/unshown.log: no frame showing big.mesh"
+
+session still 0.2 0.15 0.4 1000
+figures "$scratch/still.log" >/dev/null
+expect_equal "a session without animation frames fails" "$?" 1
+
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]
