@@ -32,7 +32,7 @@ void appendTgaHeader(std::string& bytes, int width, int height) {
     bytes.push_back(0); // no image id
     bytes.push_back(0); // no colour map
     bytes.push_back(static_cast<char>(uncompressedTrueColour));
-    appendZeros(bytes, 5); // colour map specification
+    appendZeros(bytes, 5); // colour map fields: no colour map
     appendInt16(bytes, 0); // x origin
     appendInt16(bytes, 0); // y origin
     appendInt16(bytes, static_cast<int16_t>(width));
