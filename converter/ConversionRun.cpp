@@ -42,6 +42,9 @@ bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
     writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {
         engine.skeletonSerializer().exportSkeleton(skeleton.get(), stream);
     });
+    // Written, the skeleton is of no further use: the mesh records it by name only, so it is
+    // freed before the mesh is built rather than held beside it.
+    Ogre::SkeletonManager::getSingleton().remove(skeleton);
     return true;
 }
 
