@@ -81,7 +81,10 @@ public:
         Ogre::Bone* bone = skeleton.getBone(key.bone);
         std::size_t skipped = 0;
         if (key.channels & rotationChannel) {
-            if (key.rotationFrame < frameCount) {
+            // A rotation of zero length has no direction; played, it would turn into NaN.
+            const auto& r = key.rotation;
+            const float norm = r[0] * r[0] + r[1] * r[1] + r[2] * r[2] + r[3] * r[3];
+            if (key.rotationFrame < frameCount && norm > 0) {
                 track->getNodeKeyFrame(key.rotationFrame)
                     ->setRotation(relativeRotation(bone->getOrientation(), key.rotation));
             } else {
@@ -134,7 +137,8 @@ void fillAnimation(const AnimationData& data, const std::string& name, float sec
     }
     if (skipped > 0) {
         out << "\tWarning: animation " << quoted(name) << ": " << skipped
-            << " keys name a bone or frame that it does not have; skipped.\n";
+            << " keys name a bone or frame that it does not have, or hold no rotation; "
+               "skipped.\n";
     }
 }
 

@@ -134,7 +134,16 @@ const HostileCase hostileCases[] = {
          walkStream(m).frames[1].keys[0].rotationFrame = 10;
          walkStream(m).frames[1].keys[1].bone = 3;
      },
-     nullptr, 0, "animation \"walk\": 2 keys name a bone or frame that it does not have; skipped."},
+     nullptr, 0,
+     "animation \"walk\": 2 keys name a bone or frame that it does not have, or hold no "
+     "rotation; skipped."},
+    {"rotation key of zero length",
+     [](SmallModel& m) {
+         walkStream(m).frames[1].keys[0].rotationXyzw = {0, 0, 0, 0};
+     },
+     nullptr, 0,
+     "animation \"walk\": 1 keys name a bone or frame that it does not have, or hold no "
+     "rotation; skipped."},
     {"infinite translation factor",
      [](SmallModel& m) { walkStream(m).translationFactor = INFINITY; }, nullptr, 0,
      "1 keys name a bone or frame"},
@@ -168,6 +177,18 @@ const HostileCase hostileCases[] = {
      nullptr, 0, "animation \"walk\" would need 16776960 keyframes"},
 };
 
+// Keyframe rotations are normalised when played: one of zero length would turn into NaN.
+void expectPlayableRotations(Ogre::Skeleton& skeleton) {
+    for (unsigned short a = 0; a < skeleton.getNumAnimations(); ++a) {
+        for (const auto& [handle, track] : skeleton.getAnimation(a)->_getNodeTrackList()) {
+            for (unsigned short k = 0; k < track->getNumKeyFrames(); ++k) {
+                EXPECT_GT(track->getNodeKeyFrame(k)->getRotation().Norm(), 0.5f)
+                    << skeleton.getAnimation(a)->getName() << " bone " << handle << " key " << k;
+            }
+        }
+    }
+}
+
 class HostileInputTest : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileInputTest, EndsCleanlyWithAMessage) {
@@ -199,6 +220,7 @@ TEST_P(HostileInputTest, EndsCleanlyWithAMessage) {
             EXPECT_FALSE(skeleton->getBone(i)->getOrientation().isNaN());
             EXPECT_FALSE(skeleton->getBone(i)->getPosition().isNaN());
         }
+        expectPlayableRotations(*skeleton);
         const Ogre::MeshPtr mesh = readBack.mesh(work / "small.mesh");
         EXPECT_TRUE(isFinite(mesh->getBounds().getMinimum()));
         EXPECT_TRUE(isFinite(mesh->getBounds().getMaximum()));
