@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 
 // Sleeping takes wall time but next to no processor time; counting does take processor time.
 TEST(MeasuredRun, WallTimeCoversTheWholeRunAndProcessorTimeTheWork) {
@@ -40,7 +41,8 @@ TEST(MeasuredRun, MediansNeedAtLeastOneRun) {
 // The command counts its runs in a file: the warm-up run and the first measured run are slow,
 // the other two quick. Only the median of the measured runs is quick.
 TEST(MeasuredRun, MedianLeavesOutTheWarmUpAndTheOutlier) {
-    const std::string counter = testing::TempDir() + "measured-run-counter";
+    const std::string counter =
+        testing::TempDir() + "measured-run-counter-" + std::to_string(getpid());
     std::remove(counter.c_str());
     const std::string script = "n=$(cat '" + counter +
                                "' 2>/dev/null || echo 0); echo $((n + 1)) > '" + counter +

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -50,7 +51,9 @@ void letTimePass() {
 
 class TimingLogTest : public ::testing::Test {
 protected:
-    const std::string fileName = testing::TempDir() + "velmora-timing.log";
+    // One file per process: the test runner starts several of these tests at once.
+    const std::string fileName =
+        testing::TempDir() + "velmora-timing-" + std::to_string(getpid()) + ".log";
     TimingLog log{fileName};
     Ogre::AnimationStateSet animations;
     Ogre::AnimationState* walk = animations.createAnimationState("Walk", 0.0f, 1.0f);
