@@ -6,12 +6,15 @@
 #include "OutputFile.h"
 #include "Resources.h"
 #include "mdf/MaterialBuilder.h"
+#include "mdf/MaterialScript.h"
+#include "mdf/ScriptName.h"
 #include "skeleton/SkeletonImport.h"
 #include "skm/MeshBuilder.h"
 
 #include <OgreException.h>
 
 #include <iostream>
+#include <optional>
 #include <set>
 
 namespace {
@@ -62,30 +65,52 @@ bool convertMesh(const ConversionOptions& options, const OutputPaths& paths,
     return true;
 }
 
+// Fills one material from its MDF file and adds it to the script. Nothing when it was
+// converted; else what follows "Converting file <MDF file> failed" on the console: empty when
+// the MDF file cannot be opened, or the reason. What the engine refuses while the material is
+// filled fails this material alone.
+std::optional<std::string> convertMaterial(const std::string& mdfPath, const std::string& name,
+                                           MaterialScript& script) {
+    if (!scriptSpelling(name)) {
+        return ": no material script can hold the name \"" + printableName(name) +
+               "\", so the mesh names no material there";
+    }
+    try {
+        const Ogre::MaterialPtr material = fetchMaterial(name);
+        if (!importMaterial(mdfPath, material)) {
+            return "";
+        }
+        script.add(material);
+        return std::nullopt;
+    } catch (const Ogre::Exception& error) {
+        return ": " + error.getDescription();
+    } catch (const std::exception& error) {
+        return std::string(": ") + error.what();
+    }
+}
+
 // Each material name is converted once, however many records share it; the script holds
-// every converted material in list order. False when a material's MDF file cannot be opened.
+// every converted material in list order. False when any material failed.
 bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths,
                       HeadlessEngine& engine) {
     bool allConverted = true;
-    bool anyMaterialConverted = false;
+    MaterialScript script(engine.materialSerializer());
     std::set<std::string> converted;
     for (std::size_t i = 0; i < materialNames.size(); ++i) {
         if (!converted.insert(materialNames[i]).second) {
             continue;
         }
-        const Ogre::MaterialPtr material = fetchMaterial(materialNames[i]);
-        if (importMaterial(options.sourceDir + materialFiles[i], material)) {
-            engine.materialSerializer().queueForExport(material, false, false);
-            anyMaterialConverted = true;
-        } else {
-            std::cout << "Converting file " << materialFiles[i] << " failed.\n";
+        const std::optional<std::string> failure =
+            convertMaterial(options.sourceDir + materialFiles[i], materialNames[i], script);
+        if (failure) {
+            std::cout << "Converting file " << printableName(materialFiles[i]) << " failed"
+                      << *failure << ".\n";
             allConverted = false;
         }
     }
-    if (anyMaterialConverted) {
-        const std::string script = engine.materialSerializer().getQueuedAsString();
+    if (!script.empty()) {
         writeOutputFile(paths.materialFile, [&](const Ogre::DataStreamPtr& stream) {
-            stream->write(script.data(), script.size());
+            stream->write(script.str().data(), script.str().size());
         });
     }
     return allConverted;

@@ -1,6 +1,7 @@
 #include "MaterialNamer.h"
 
 #include "SplitPath.h"
+#include "mdf/ScriptName.h"
 
 #include <iostream>
 
@@ -32,5 +33,7 @@ std::string MaterialNamer::operator()(const std::string& mdfPath) const {
 
     const std::string name = interactive ? askForName(parts.baseName) : parts.baseName;
     materialNames.push_back(name);
-    return name;
+    // The material step reports a name that no script can hold; the mesh names none there
+    // rather than one that is never written.
+    return scriptSpelling(name) ? name : std::string();
 }

@@ -11,6 +11,8 @@ extern std::vector<std::string> materialNames;
 extern std::vector<std::string> materialFiles;
 
 // Names each material after its MDF file; in interactive mode the user may type another name.
+// The name returned for the mesh is empty (no material) when no material script can hold the
+// name; the lists keep it as it was given.
 class MaterialNamer {
 public:
     explicit MaterialNamer(bool interactive) : interactive(interactive) {}

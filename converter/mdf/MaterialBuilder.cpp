@@ -16,8 +16,12 @@ bool importMaterial(const std::string& mdfPath, const Ogre::MaterialPtr& materia
     for (const std::string& textureName : readMdfTextureNames(mdf)) {
         Ogre::TextureUnitState* unit =
             material->createTechnique()->createPass()->createTextureUnitState();
-        unit->setTextureName(textureName, Ogre::TEX_TYPE_2D);
-        unit->setNumMipmaps(Ogre::MIP_DEFAULT);
+        // An empty texture path stays a unit without a texture: the engine holds no texture
+        // of an empty name.
+        if (!textureName.empty()) {
+            unit->setTextureName(textureName, Ogre::TEX_TYPE_2D);
+            unit->setNumMipmaps(Ogre::MIP_DEFAULT);
+        }
     }
     return true;
 }

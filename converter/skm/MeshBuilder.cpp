@@ -66,9 +66,12 @@ void buildSubMesh(Ogre::Mesh& mesh, const std::vector<Triangle>& triangles,
     void* indices = indexBuffer->lock(Ogre::HardwareBuffer::HBL_DISCARD);
     std::memcpy(indices, triangles.data(), indexCount * sizeof(uint16_t));
     indexBuffer->unlock();
-    // A submesh keeps a handle to its material, so the material has to exist to be named.
-    fetchMaterial(materialName);
-    subMesh->setMaterialName(materialName, conversionGroup);
+    // A submesh keeps a handle to its material, so the material has to exist to be named. An
+    // empty name leaves the submesh without a material.
+    if (!materialName.empty()) {
+        fetchMaterial(materialName);
+        subMesh->setMaterialName(materialName, conversionGroup);
+    }
 }
 
 void buildSubMeshes(Ogre::Mesh& mesh, const std::vector<std::vector<Triangle>>& triangles,

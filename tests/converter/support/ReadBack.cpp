@@ -2,7 +2,22 @@
 
 #include "Resources.h"
 
+#include <OgreMaterialManager.h>
+
 #include <fstream>
+
+namespace {
+
+class MaterialNameRecorder : public Ogre::MeshSerializerListener {
+public:
+    void processMaterialName(Ogre::Mesh*, Ogre::String* name) override { names.push_back(*name); }
+    void processSkeletonName(Ogre::Mesh*, Ogre::String*) override {}
+    void processMeshCompleted(Ogre::Mesh*) override {}
+
+    std::vector<std::string> names;
+};
+
+} // namespace
 
 Ogre::SkeletonPtr ReadBack::skeleton(const std::string& path) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton("read back " + std::to_string(++loaded));
@@ -21,4 +36,32 @@ Ogre::MeshPtr ReadBack::mesh(const std::string& path, const std::vector<std::str
     Ogre::DataStreamPtr stream = std::make_shared<Ogre::FileStreamDataStream>(path, &file, false);
     engine.meshSerializer().importMesh(stream, mesh.get());
     return mesh;
+}
+
+std::vector<std::string> ReadBack::meshMaterialNames(const std::string& path) {
+    MaterialNameRecorder recorder;
+    engine.meshSerializer().setListener(&recorder);
+    mesh(path);
+    engine.meshSerializer().setListener(nullptr);
+    return recorder.names;
+}
+
+std::vector<Ogre::MaterialPtr> ReadBack::compiledMaterials(const std::string& script) {
+    if (!scriptCompiler) {
+        scriptCompiler = std::make_unique<Ogre::ScriptCompilerManager>();
+    }
+    const std::string group = "script " + std::to_string(++loaded);
+    Ogre::ResourceGroupManager::getSingleton().createResourceGroup(group);
+    std::string text = script;
+    Ogre::DataStreamPtr stream = std::make_shared<Ogre::MemoryDataStream>(&text[0], text.size());
+    scriptCompiler->parseScript(stream, group);
+    std::vector<Ogre::MaterialPtr> materials;
+    auto resources = Ogre::MaterialManager::getSingleton().getResourceIterator();
+    while (resources.hasMoreElements()) {
+        auto resource = resources.getNext();
+        if (resource->getGroup() == group) {
+            materials.push_back(Ogre::static_pointer_cast<Ogre::Material>(resource));
+        }
+    }
+    return materials;
 }

@@ -2,8 +2,12 @@
 
 #include "HeadlessEngine.h"
 
+#include <OgreMaterial.h>
 #include <OgreMesh.h>
+#include <OgreScriptCompiler.h>
 #include <OgreSkeleton.h>
+
+#include <memory>
 
 #include <string>
 #include <vector>
@@ -18,8 +22,15 @@ public:
     // A mesh names its materials only where they exist when it is read, as in any program
     // that loads its material scripts first.
     Ogre::MeshPtr mesh(const std::string& path, const std::vector<std::string>& materials = {});
+    // The material name of each submesh as the .mesh file stores it, whether or not such a
+    // material exists.
+    std::vector<std::string> meshMaterialNames(const std::string& path);
+    // The materials that the engine's own script compiler makes of a material script, each
+    // script in a resource group of its own; in no particular order.
+    std::vector<Ogre::MaterialPtr> compiledMaterials(const std::string& script);
 
 private:
     HeadlessEngine engine;
+    std::unique_ptr<Ogre::ScriptCompilerManager> scriptCompiler;
     int loaded = 0;
 };
