@@ -1,14 +1,24 @@
 #include "HeadlessEngine.h"
 
+#include "LogFile.h"
 #include "Resources.h"
+
+#include <iostream>
 
 namespace {
 
 // The log goes to its file only: with debugger output on, the engine would echo every line
-// to the console, which belongs to the program's own texts.
+// to the console, which belongs to the program's own texts. Without a file it goes nowhere.
 std::unique_ptr<Ogre::LogManager> createLogManager(const std::string& logName) {
     auto manager = std::make_unique<Ogre::LogManager>();
-    manager->createLog(logName, false, false, false);
+    const LogFile file(logName);
+    if (file.opened()) {
+        manager->createLog(file.enginePath(), false, false, false);
+    } else {
+        std::cout << "Warning: the log \"" << logName << "\" cannot be written (" << file.failure()
+                  << "); going on without it.\n";
+        manager->createLog(logName, false, false, true);
+    }
     return manager;
 }
 

@@ -3,10 +3,14 @@
 #include <OgreException.h>
 
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -20,12 +24,9 @@ std::string systemError() {
 // The serializers write a few bytes at a time, so the stream gathers them in a buffer of its own.
 class CheckedFileStream : public Ogre::DataStream {
 public:
-    explicit CheckedFileStream(const std::string& path)
-        : Ogre::DataStream(path, WRITE),
-          file(open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666)) {
-        if (file < 0) {
-            throw std::runtime_error(systemError());
-        }
+    // Takes over the open descriptor.
+    CheckedFileStream(const std::string& path, int file)
+        : Ogre::DataStream(path, WRITE), file(file) {
         pending.reserve(bufferSize);
     }
     ~CheckedFileStream() override {
@@ -93,34 +94,117 @@ private:
     size_t written = 0;
 };
 
-std::string temporaryPathFor(const std::string& path) {
-    return path + ".partial-" + std::to_string(getpid());
+// The path up to and including its last '/': empty for a file in the working directory.
+std::string folderPartOf(const std::string& path) {
+    return path.substr(0, path.rfind('/') + 1);
 }
 
-void writeTemporary(const std::string& temporaryPath,
-                    const std::function<void(const Ogre::DataStreamPtr&)>& write) {
-    auto stream = std::make_shared<CheckedFileStream>(temporaryPath);
+// The temporary currently being written, for removeTemporaryInProgress: filled before the
+// first byte is written and emptied once the file has its final name.
+char temporaryInProgress[PATH_MAX];
+volatile std::sig_atomic_t temporaryExists = 0;
+
+// A new file of an unpredictable name "." + base name + ".tmp-XXXXXX" in the output's folder,
+// created only where no file or link of that name exists, so nothing planted there is written
+// through. Long base names are cut so that the name stays within the file system's limit.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const std::string& outputPath) {
+        const std::string folderPart = folderPartOf(outputPath);
+        const std::string baseName = outputPath.substr(folderPart.size()).substr(0, 200);
+        std::string pattern = folderPart + "." + baseName + ".tmp-XXXXXX";
+        if (pattern.size() >= sizeof temporaryInProgress) {
+            throw std::runtime_error(std::strerror(ENAMETOOLONG));
+        }
+        file = mkostemp(pattern.data(), O_CLOEXEC | O_NOFOLLOW);
+        if (file < 0) {
+            throw std::runtime_error(systemError());
+        }
+        pattern.copy(temporaryInProgress, pattern.size());
+        temporaryInProgress[pattern.size()] = '\0';
+        temporaryExists = 1;
+        path = pattern;
+    }
+
+    void renameTo(const std::string& outputPath) {
+        if (std::rename(path.c_str(), outputPath.c_str()) != 0) {
+            throw std::runtime_error(systemError());
+        }
+        temporaryExists = 0;
+    }
+
+    ~TemporaryFile() {
+        if (temporaryExists) {
+            unlink(path.c_str());
+            temporaryExists = 0;
+        }
+    }
+
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int file = -1; // handed to the stream, which closes it
+    std::string path;
+};
+
+// The permission bits of the file being replaced, or those any new file gets (0666 less the
+// umask). A link at the output's name is replaced, so its target's bits do not count.
+mode_t outputMode(const std::string& outputPath) {
+    struct stat existing {};
+    if (lstat(outputPath.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        return existing.st_mode & 0777;
+    }
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+// Once the rename is on the disk, a crash cannot take the new file away again.
+void syncFolderOf(const std::string& outputPath) {
+    const std::string folderPart = folderPartOf(outputPath);
+    const std::string folder = folderPart.empty() ? "." : folderPart;
+    const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = descriptor >= 0 && fsync(descriptor) == 0;
+    const std::string reason = synced ? "" : systemError();
+    if (descriptor >= 0) {
+        ::close(descriptor);
+    }
+    if (!synced) {
+        throw std::runtime_error("the folder could not be synced: " + reason);
+    }
+}
+
+void writeThroughTemporary(const std::string& path,
+                           const std::function<void(const Ogre::DataStreamPtr&)>& write) {
+    TemporaryFile temporary(path);
+    auto stream = std::make_shared<CheckedFileStream>(temporary.path, temporary.file);
     write(stream);
+    if (fchmod(temporary.file, outputMode(path)) != 0) {
+        throw std::runtime_error(systemError());
+    }
     stream->close();
+    temporary.renameTo(path);
 }
 
 } // namespace
 
+void removeTemporaryInProgress() {
+    if (temporaryExists) {
+        unlink(temporaryInProgress);
+    }
+}
+
 void writeOutputFile(const std::string& path,
                      const std::function<void(const Ogre::DataStreamPtr&)>& write) {
-    const std::string temporaryPath = temporaryPathFor(path);
     std::string reason;
     try {
-        writeTemporary(temporaryPath, write);
-        if (std::rename(temporaryPath.c_str(), path.c_str()) == 0) {
-            return;
-        }
-        reason = systemError();
+        writeThroughTemporary(path, write);
+        syncFolderOf(path);
+        return;
     } catch (const Ogre::Exception& error) {
         reason = error.getDescription();
     } catch (const std::exception& error) {
         reason = error.what();
     }
-    std::remove(temporaryPath.c_str());
     throw std::runtime_error("Cannot write \"" + path + "\": " + reason);
 }
