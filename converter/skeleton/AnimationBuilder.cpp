@@ -45,14 +45,32 @@ std::size_t trackCount(const StreamData& stream, unsigned short boneCount) {
     return count;
 }
 
-// Keyframe j lies at j × seconds per frame, the product rounded to single precision.
+// Frame j lies at j × seconds per frame, the product rounded to single precision (and kept to
+// the largest float for absurd frame times).
+float frameStart(std::size_t frame, float secondsPerFrame) {
+    return clampedToFloat(static_cast<double>(frame) * secondsPerFrame);
+}
+
 Ogre::NodeAnimationTrack* createTrack(Ogre::Animation& animation, Ogre::Bone* bone,
                                       uint16_t frameCount, float secondsPerFrame) {
     Ogre::NodeAnimationTrack* track = animation.createNodeTrack(bone->getHandle(), bone);
     for (uint16_t j = 0; j < frameCount; ++j) {
-        track->createNodeKeyFrame(static_cast<float>(j * static_cast<double>(secondsPerFrame)));
+        track->createNodeKeyFrame(frameStart(j, secondsPerFrame));
     }
     return track;
+}
+
+// The key's position relative to the binding position. Two finite positions far apart on
+// either side can differ by more than a float holds; such a difference is kept to the largest
+// float.
+Ogre::Vector3 relativeTranslation(const std::array<float, 3>& key, const Ogre::Vector3& binding) {
+    Ogre::Vector3 relative = Ogre::Vector3(key.data()) - binding;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (!std::isfinite(relative[i])) {
+            relative[i] = clampedToFloat(static_cast<double>(key[i]) - binding[i]);
+        }
+    }
+    return relative;
 }
 
 // The key's rotation relative to the binding orientation b; a b without vector part, or of
@@ -94,7 +112,7 @@ public:
         if (key.channels & translationChannel) {
             if (key.translationFrame < frameCount && allFinite(key.translation)) {
                 track->getNodeKeyFrame(key.translationFrame)
-                    ->setTranslate(Ogre::Vector3(key.translation.data()) - bone->getPosition());
+                    ->setTranslate(relativeTranslation(key.translation, bone->getPosition()));
             } else {
                 ++skipped;
             }
@@ -122,8 +140,8 @@ private:
 
 void fillAnimation(const AnimationData& data, const std::string& name, float secondsPerFrame,
                    Ogre::Skeleton& skeleton, std::ostream& out) {
-    const auto length = static_cast<float>(data.frameCount * static_cast<double>(secondsPerFrame));
-    Ogre::Animation* animation = skeleton.createAnimation(name, length);
+    Ogre::Animation* animation =
+        skeleton.createAnimation(name, frameStart(data.frameCount, secondsPerFrame));
     animation->setInterpolationMode(Ogre::Animation::IM_LINEAR);
     if (data.streams.empty()) {
         return;

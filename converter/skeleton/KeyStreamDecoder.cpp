@@ -1,5 +1,7 @@
 #include "KeyStreamDecoder.h"
 
+#include "../Finite.h"
+
 namespace {
 
 constexpr int16_t endWord = -2; // 0xFFFE
@@ -46,7 +48,7 @@ public:
 };
 
 float scaled(int16_t stored, double factor) {
-    return static_cast<float>(static_cast<double>(stored) * factor);
+    return clampedToFloat(static_cast<double>(stored) * factor);
 }
 
 // A channel record: its frame, then count values, each scaled by factor.

@@ -43,7 +43,7 @@ SharedVertexBuilder::SharedVertexBuilder(Ogre::Mesh& mesh, std::size_t vertexCou
 
 void SharedVertexBuilder::add(SkmVertex vertex) {
     repaired += zeroNonFiniteValues(vertex) ? 1 : 0;
-    extendBounds(Ogre::Vector3(vertex.position.data()));
+    bounds.add(Ogre::Vector3(vertex.position.data()));
     geometryValues = std::copy(vertex.position.begin(), vertex.position.end(), geometryValues);
     geometryValues = std::copy(vertex.normal.begin(), vertex.normal.end(), geometryValues);
     *textureValues++ = vertex.uv[0];
@@ -52,26 +52,14 @@ void SharedVertexBuilder::add(SkmVertex vertex) {
     ++added;
 }
 
-// The radius is measured from the model's origin, not from the centre of the box.
 void SharedVertexBuilder::finish() {
     if (!geometry) {
         return;
     }
     geometry->unlock();
     texture->unlock();
-    mesh._setBounds(Ogre::AxisAlignedBox(minimum, maximum), false);
-    mesh._setBoundingSphereRadius(Ogre::Math::Sqrt(largestSquaredLength));
-}
-
-void SharedVertexBuilder::extendBounds(const Ogre::Vector3& position) {
-    if (added == 0) {
-        minimum = maximum = position;
-        largestSquaredLength = position.squaredLength();
-        return;
-    }
-    minimum.makeFloor(position);
-    maximum.makeCeil(position);
-    largestSquaredLength = std::max(largestSquaredLength, position.squaredLength());
+    mesh._setBounds(bounds.box(), false);
+    mesh._setBoundingSphereRadius(bounds.radius());
 }
 
 // Weights go in as stored: not normalised, zero weights kept.

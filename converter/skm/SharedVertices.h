@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MeshBounds.h"
 #include "SkmRecords.h"
 
 #include <OgreHardwareVertexBuffer.h>
@@ -29,7 +30,6 @@ public:
 
 private:
     void addBoneAssignments(const SkmVertex& vertex);
-    void extendBounds(const Ogre::Vector3& position);
 
     Ogre::Mesh& mesh;
     int32_t boneCount;
@@ -38,9 +38,7 @@ private:
     float* geometryValues = nullptr;
     float* textureValues = nullptr;
     unsigned int added = 0;
-    Ogre::Vector3 minimum;
-    Ogre::Vector3 maximum;
-    float largestSquaredLength = 0;
+    MeshBounds bounds;
     std::size_t repaired = 0;
     std::size_t skipped = 0;
 };
