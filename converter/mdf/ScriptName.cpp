@@ -21,7 +21,8 @@ bool survivesQuotes(const std::string& name) {
 } // namespace
 
 std::optional<std::string> scriptSpelling(const std::string& name) {
-    if (name.empty() || name.find('\n') != std::string::npos || name.back() == '\r') {
+    if (name.empty() || name.find_first_of(std::string("\n\0", 2)) != std::string::npos ||
+        name.back() == '\r') {
         return std::nullopt;
     }
     if (standsUnquoted(name)) {

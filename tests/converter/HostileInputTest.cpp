@@ -87,7 +87,7 @@ const HostileCase hostileCases[] = {
      },
      nullptr, 0, "3 vertices hold values that are not finite numbers; they are read as 0."},
     {"material path empty", [](SmallModel& m) { m.skm.materialPaths[0] = ""; }, nullptr, 1,
-     "Error: A material record of the mesh has an empty MDF path"},
+     "Converting file .mdf failed: no material script can hold the name \"\""},
     {"key data without end word", nullptr,
      [](std::string&, std::string& ska) { ska.resize(ska.size() - 2); }, 0,
      "ends before its end word"},
