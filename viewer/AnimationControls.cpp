@@ -84,8 +84,9 @@ bool AnimationControls::loopWanted() const {
 }
 
 void AnimationControls::prepareToPlay(Ogre::AnimationState& animation) const {
+    const bool ended = animation.getTimePosition() >= animation.getLength();
     animation.setLoop(loopWanted());
-    if (animation.getLoop() && animation.hasEnded())
+    if (animation.getLoop() && ended)
         animation.setTimePosition(0);
 }
 
