@@ -150,7 +150,7 @@ expect 'the mouse wheel brings the model closer' greater \
 
 xdotool key F12
 sleep 1
-saved=$(ls "$workdir"/velmora-*.png 2>/dev/null | head -1)
+saved=$(ls "$workdir"/velmora-*.png 2>/dev/null | grep -E '/velmora-[0-9]{8}-[0-9]{6}\.png$')
 expect 'F12 writes a PNG of the window into the working directory' \
     test "$(identify -format '%m %wx%h' "$saved" 2>/dev/null)" = "PNG 800x600"
 shot saved
