@@ -83,7 +83,7 @@ std::string describeModelFacts(const ModelFacts& facts) {
     text << facts.fileName;
     if (!facts.location.empty())
         text << " in " << facts.location;
-    text << "\n" << facts.vertices << " vertices, " << facts.triangles << " triangles\n";
+    text << "\n" << facts.vertices << " vertices\n" << facts.triangles << " triangles\n";
     text << facts.submeshMaterials.size() << " submeshes:\n";
     for (const std::string& material : facts.submeshMaterials)
         text << "  " << material << "\n";
