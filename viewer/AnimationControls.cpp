@@ -1,6 +1,7 @@
 #include "AnimationControls.h"
 
 #include "MyFrameListener.h"
+#include "OptionalWidget.h"
 
 #include <CEGUI/CEGUI.h>
 #include <OgreAnimationState.h>
@@ -25,10 +26,6 @@ void setSliderRange(CEGUI::Scrollbar& slider, float length, float page, float st
     slider.setDocumentSize(length + page);
 }
 
-template <typename Widget> Widget* findOptional(CEGUI::Window& sheet, const char* name) {
-    return dynamic_cast<Widget*>(sheet.getChildRecursive(name));
-}
-
 void subscribe(CEGUI::Window* widget, const CEGUI::String& event,
                bool (AnimationControls::*handler)(const CEGUI::EventArgs&),
                AnimationControls* controls) {
@@ -49,11 +46,11 @@ void setText(CEGUI::Window* widget, const char* format, double first, double sec
 AnimationControls::AnimationControls(MyFrameListener& frameListener, CEGUI::Window& sheet,
                                      ChosenAnimation chosen)
     : frameListener(frameListener), chosen(std::move(chosen)),
-      loopBox(findOptional<CEGUI::ToggleButton>(sheet, "chkLoop")),
-      speedSlider(findOptional<CEGUI::Scrollbar>(sheet, "sldSpeed")),
-      speedText(findOptional<CEGUI::Window>(sheet, "txtSpeed")),
-      timeSlider(findOptional<CEGUI::Scrollbar>(sheet, "sldTime")),
-      timeText(findOptional<CEGUI::Window>(sheet, "txtTime")) {
+      loopBox(findOptionalWidget<CEGUI::ToggleButton>(sheet, "chkLoop")),
+      speedSlider(findOptionalWidget<CEGUI::Scrollbar>(sheet, "sldSpeed")),
+      speedText(findOptionalWidget<CEGUI::Window>(sheet, "txtSpeed")),
+      timeSlider(findOptionalWidget<CEGUI::Scrollbar>(sheet, "sldTime")),
+      timeText(findOptionalWidget<CEGUI::Window>(sheet, "txtTime")) {
     if (speedSlider) {
         setSliderRange(*speedSlider, fastestSpeed, speedPage, speedStep);
         speedSlider->setScrollPosition(frameListener.animationSpeed);

@@ -1,6 +1,7 @@
 #include "InspectionTools.h"
 #include "ModelFacts.h"
 #include "MyApplication.h"
+#include "OptionalWidget.h"
 #include "ResourceRescan.h"
 
 #include <CEGUI/CEGUI.h>
@@ -13,13 +14,9 @@ namespace {
 
 constexpr int f12Key = 88;
 
-template <typename Widget> Widget* findOptional(CEGUI::Window& sheet, const char* name) {
-    return dynamic_cast<Widget*>(sheet.getChildRecursive(name));
-}
-
 // Calls `show` with the box's state whenever the user ticks or clears it.
 template <typename Show> void onToggle(CEGUI::Window& sheet, const char* name, Show show) {
-    auto* box = findOptional<CEGUI::ToggleButton>(sheet, name);
+    auto* box = findOptionalWidget<CEGUI::ToggleButton>(sheet, name);
     if (!box)
         return;
     box->subscribeEvent(CEGUI::ToggleButton::EventSelectStateChanged,
@@ -36,7 +33,7 @@ void MyApplication::connectInspectionTools(CEGUI::Combobox* meshBox) {
     inspectionTools = std::make_unique<InspectionTools>();
     InspectionTools& tools = *inspectionTools;
     tools.meshBox = meshBox;
-    tools.infoText = findOptional<CEGUI::Window>(sheet, "txtInfo");
+    tools.infoText = findOptionalWidget<CEGUI::Window>(sheet, "txtInfo");
     tools.animationControls = std::make_unique<AnimationControls>(
         *frameListener, sheet, [this]() -> Ogre::AnimationState* {
             const CEGUI::ListboxItem* choice = animationList->getFirstSelectedItem();
@@ -49,7 +46,7 @@ void MyApplication::connectInspectionTools(CEGUI::Combobox* meshBox) {
     onToggle(sheet, "chkBounds", [&tools](bool on) { tools.overlays->showBounds(on); });
     onToggle(sheet, "chkWireframe",
              [this](bool on) { camera->setPolygonMode(on ? Ogre::PM_WIREFRAME : Ogre::PM_SOLID); });
-    if (auto* rescanButton = findOptional<CEGUI::PushButton>(sheet, "btnRescan"))
+    if (auto* rescanButton = findOptionalWidget<CEGUI::PushButton>(sheet, "btnRescan"))
         rescanButton->subscribeEvent(CEGUI::PushButton::EventClicked,
                                      CEGUI::Event::Subscriber(&MyApplication::handleRescan, this));
     tools.screenshots = std::make_unique<ScreenshotTaker>(
