@@ -359,15 +359,6 @@ TEST_F(ViewerTest, TheSpeedSliderScalesTheAnimationsTimeDownToATenth) {
     EXPECT_EQ(widget("txtSpeed")->getText(), "0.1x");
 }
 
-TEST_F(ViewerTest, TheTimeSliderFollowsThePlayingAnimation) {
-    accept("pillar.mesh");
-    play("Bend");
-    listener()->frameStarted({0.0f, 1.5f});
-    application->getRoot()->renderOneFrame();
-    EXPECT_NEAR(widgetOf<CEGUI::Scrollbar>("sldTime")->getScrollPosition(), 1.5f, 0.1f);
-    EXPECT_EQ(widget("txtTime")->getText().substr(4), " / 4.00 s");
-}
-
 // Stopped, the chosen animation is posed where the slider is dragged and released by Play,
 // Stop or another mesh, so that no second animation blends in.
 TEST_F(ViewerTest, DraggingTheTimeSliderWhileStoppedPosesTheChosenAnimation) {
