@@ -41,6 +41,19 @@ void setText(CEGUI::Window* widget, const char* format, double first, double sec
     widget->setText(text);
 }
 
+// "0.53 / 1.20 s": the animation's time and length; nothing without an animation.
+void showTime(CEGUI::Window* widget, const Ogre::AnimationState* animation) {
+    if (animation)
+        setText(widget, "%.2f / %.2f s", animation->getTimePosition(), animation->getLength());
+    else if (widget)
+        widget->setText("");
+}
+
+// Whether the animation rests on its end pose, whatever its loop flag.
+bool ended(const Ogre::AnimationState& animation) {
+    return animation.getTimePosition() >= animation.getLength();
+}
+
 } // namespace
 
 AnimationControls::AnimationControls(MyFrameListener& frameListener, CEGUI::Window& sheet,
@@ -81,9 +94,9 @@ bool AnimationControls::loopWanted() const {
 }
 
 void AnimationControls::prepareToPlay(Ogre::AnimationState& animation) const {
-    const bool ended = animation.getTimePosition() >= animation.getLength();
+    const bool hasEnded = ended(animation);
     animation.setLoop(loopWanted());
-    if (animation.getLoop() && ended)
+    if (animation.getLoop() && hasEnded)
         animation.setTimePosition(0);
 }
 
@@ -93,9 +106,12 @@ void AnimationControls::releasePose() {
     posed = nullptr;
 }
 
+// An animation that rests on its end pose stays there until Play: the engine would otherwise
+// carry a looping one on from its start at once.
 bool AnimationControls::handleLoopChanged(const CEGUI::EventArgs&) {
-    if (Ogre::AnimationState* playing = frameListener.activeAnimation)
-        prepareToPlay(*playing);
+    Ogre::AnimationState* playing = frameListener.activeAnimation;
+    if (playing && !ended(*playing))
+        playing->setLoop(loopWanted());
     return true;
 }
 
@@ -122,7 +138,7 @@ bool AnimationControls::handleTimeChanged(const CEGUI::EventArgs&) {
         posed = animation;
     }
     animation->setTimePosition(timeSlider->getScrollPosition());
-    setText(timeText, "%.2f / %.2f s", animation->getTimePosition(), animation->getLength());
+    showTime(timeText, animation);
     return true;
 }
 
@@ -144,9 +160,6 @@ bool AnimationControls::frameStarted(const Ogre::FrameEvent&) {
     Ogre::AnimationState* animation = shownAnimation();
     if (timeSlider)
         followAnimation(animation);
-    if (animation)
-        setText(timeText, "%.2f / %.2f s", animation->getTimePosition(), animation->getLength());
-    else if (timeText)
-        timeText->setText("");
+    showTime(timeText, animation);
     return true;
 }

@@ -18,7 +18,8 @@ class AnimationState;
 // Loop, speed and time of the animation on show. The time slider follows the playing animation
 // and, dragged, poses the model at its time; with nothing playing it shows the animation chosen
 // in the list and holds the pose it was dragged to until the next Stop, Play or mesh choice.
-// Any widget may be missing from the layout; that control is then off.
+// The sliders are the GUI's horizontal scroll bars (its own slider is drawn upright only). Any
+// widget may be missing from the layout; that control is then off.
 class AnimationControls : public Ogre::FrameListener {
 public:
     using ChosenAnimation = std::function<Ogre::AnimationState*()>;

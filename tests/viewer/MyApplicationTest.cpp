@@ -336,6 +336,8 @@ TEST_F(ViewerTest, LoopReplaysAfterTheEndAndPlayWithoutLoopRestsOnTheEndPose) {
     EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 4.0f) << "Play without Loop replayed";
 
     tick("chkLoop", true);
+    listener()->frameStarted({0.0f, 1.0f});
+    EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 4.0f) << "ticking Loop replayed";
     play("Wave");
     EXPECT_TRUE(animation("Wave")->getLoop());
     EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 0.0f);
