@@ -1,5 +1,6 @@
 #include "MyApplication.h"
 
+#include "InspectionTools.h"
 #include "MeshFileCheck.h"
 #include "StartupError.h"
 
@@ -53,6 +54,7 @@ void MyApplication::connectUi() {
                                CEGUI::Event::Subscriber(&MyApplication::handleStop, this));
     meshBox->subscribeEvent(CEGUI::Combobox::EventListSelectionAccepted,
                             CEGUI::Event::Subscriber(&MyApplication::handleMeshAccepted, this));
+    connectInspectionTools(meshBox);
 }
 
 // Entry IDs count on across groups; a name found in two groups is listed twice.
@@ -78,7 +80,7 @@ bool MyApplication::handlePlay(const CEGUI::EventArgs&) {
     stopAnimation();
     Ogre::AnimationState* animation = entity->getAnimationState(choice->getText().c_str());
     animation->setEnabled(true);
-    animation->setLoop(false);
+    inspectionTools->animationControls->prepareToPlay(*animation);
     frameListener->activeAnimation = animation;
     return true;
 }
@@ -104,6 +106,7 @@ bool MyApplication::handleMeshAccepted(const CEGUI::EventArgs& args) {
 }
 
 void MyApplication::stopAnimation() {
+    inspectionTools->animationControls->releasePose();
     Ogre::AnimationState* animation = frameListener->activeAnimation;
     frameListener->activeAnimation = nullptr;
     if (animation)
@@ -123,6 +126,7 @@ void MyApplication::showMesh(const std::string& meshName) {
         statusText->setText("Cannot show " + meshName + ": " + error.getDescription());
     }
     listAnimations();
+    describeShownModel();
     if (!entity)
         return;
     modelNode->attachObject(entity);
@@ -135,6 +139,8 @@ Ogre::Entity* MyApplication::createModel(const std::string& meshName) {
     const std::string damage = meshFileFault(*file);
     if (!damage.empty())
         OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, damage, "MyApplication::createModel");
+    // Every model is the entity "cc", whatever its mesh: a name kept from the first viewer, which
+    // the scene never holds twice since the previous model is destroyed first.
     Ogre::Entity* model = sceneManager->createEntity("cc", meshName);
     const std::string fault = whyUnshowable(*model->getMesh());
     if (!fault.empty()) {

@@ -1,5 +1,6 @@
 #include "MyApplication.h"
 
+#include "InspectionTools.h"
 #include "StartupError.h"
 
 #include <Bites/OgreBitesConfigDialog.h>
@@ -44,6 +45,7 @@ MyApplication::~MyApplication() {
         CEGUI::OgreRenderer::destroySystem();
     eventProcessor.reset();
     frameListener.reset();
+    inspectionTools.reset();
     root.reset();
 }
 
@@ -90,6 +92,8 @@ void MyApplication::createCamera() {
 
 void MyApplication::createViewport() {
     Ogre::Viewport* viewport = window->addViewport(camera, 0, 0, 0, 1, 1);
+    // 255 rather than 1 per component on purpose: the engine clamps it to white, the viewer's
+    // background ever since, which users' screenshots and the tests' pixel checks rely on.
     viewport->setBackgroundColour(Ogre::ColourValue(255.0f, 255.0f, 255.0f, 1.0f));
     // Follows the window's size from now on, so a resized window does not stretch the model.
     camera->setAutoAspectRatio(true);

@@ -27,6 +27,8 @@ class SceneNode;
 
 // The viewer: brings up the engine, the GUI and the input from the files of the working
 // directory, shows the mesh the user picks and runs the render loop until asked to stop.
+struct InspectionTools;
+
 class MyApplication {
 public:
     MyApplication();
@@ -43,6 +45,7 @@ public:
     bool handlePlay(const CEGUI::EventArgs& args);
     bool handleStop(const CEGUI::EventArgs& args);
     bool handleMeshAccepted(const CEGUI::EventArgs& args);
+    bool handleRescan(const CEGUI::EventArgs& args);
 
     Ogre::Root* getRoot() const { return root.get(); }
     Ogre::RenderWindow* getWindow() const { return window; }
@@ -63,6 +66,8 @@ private:
     Ogre::Entity* createModel(const std::string& meshName);
     void listAnimations();
     void stopAnimation();
+    void connectInspectionTools(CEGUI::Combobox* meshBox);
+    void describeShownModel();
 
     // Created ahead of the root so that the engine's log does not echo to standard output.
     std::unique_ptr<Ogre::LogManager> logManager;
@@ -78,6 +83,7 @@ private:
     Ogre::SceneNode* modelNode = nullptr;
     CEGUI::Listbox* animationList = nullptr;
     CEGUI::Window* statusText = nullptr;
+    std::unique_ptr<InspectionTools> inspectionTools;
     TimingLog noTimingLog{""};
     TimingLog* timingLog = &noTimingLog;
 };

@@ -8,6 +8,7 @@
 #include <OgreRenderWindow.h>
 #include <OgreSceneNode.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -40,6 +41,12 @@ Ogre::Vector3 movementDirection(int key) {
 }
 
 constexpr int escapeKey = 1;
+
+// A wheel notch moves the camera by this share of its distance from the origin, where the shown
+// model's centre lies, so that the wheel serves models of any size; by at least a unit, so that
+// the camera can pass the centre.
+constexpr float wheelStepShare = 0.1f;
+constexpr float shortestWheelStep = 1.0f;
 
 // A drag across the whole window turns the camera by this many degrees.
 constexpr double degreesPerWindowDrag = -30.0;
@@ -74,7 +81,7 @@ bool MyFrameListener::frameStarted(const Ogre::FrameEvent& event) {
     camera->getParentSceneNode()->translate(velocity * event.timeSinceLastFrame,
                                             Ogre::Node::TS_LOCAL);
     if (activeAnimation)
-        activeAnimation->addTime(event.timeSinceLastFrame);
+        activeAnimation->addTime(event.timeSinceLastFrame * animationSpeed);
     return true;
 }
 
@@ -119,6 +126,8 @@ void MyFrameListener::keyPressed(const KeyEvent* event) {
     const Ogre::Vector3 direction = movementDirection(event->key);
     if (direction != Ogre::Vector3::ZERO && heldMovementKeys.insert(event->key).second)
         velocity += direction * moveSpeed;
+    if (const auto command = keyCommands.find(event->key); command != keyCommands.end())
+        command->second();
     CEGUI::GUIContext& gui = guiSystem->getDefaultGUIContext();
     gui.injectKeyDown(static_cast<CEGUI::Key::Scan>(event->key));
     gui.injectChar(static_cast<CEGUI::utf32>(event->keyChar));
@@ -130,4 +139,13 @@ void MyFrameListener::keyReleased(const KeyEvent* event) {
     if (heldMovementKeys.erase(event->key) > 0)
         velocity -= movementDirection(event->key) * moveSpeed;
     guiSystem->getDefaultGUIContext().injectKeyUp(static_cast<CEGUI::Key::Scan>(event->key));
+}
+
+void MyFrameListener::mouseWheeled(float notches) {
+    if (guiSystem->getDefaultGUIContext().injectMouseWheelChange(notches))
+        return; // a list under the pointer scrolled
+    Ogre::SceneNode* cameraNode = camera->getParentSceneNode();
+    const float step =
+        std::max(cameraNode->getPosition().length() * wheelStepShare, shortestWheelStep);
+    cameraNode->translate(Ogre::Vector3::NEGATIVE_UNIT_Z * notches * step, Ogre::Node::TS_LOCAL);
 }

@@ -6,6 +6,8 @@
 #include <OgreFrameListener.h>
 #include <OgreVector.h>
 
+#include <functional>
+#include <map>
 #include <set>
 
 namespace CEGUI {
@@ -35,11 +37,17 @@ public:
     void mouseReleased(const MouseEvent* event);
     void keyPressed(const KeyEvent* event);
     void keyReleased(const KeyEvent* event);
+    // Wheel notches away from the user (negative: towards) move the camera forward (back).
+    void mouseWheeled(float notches);
 
     const Ogre::Vector3& getVelocity() const { return velocity; }
 
     bool quitRequested = false;
     Ogre::AnimationState* activeAnimation = nullptr;
+    // Animation seconds per second of the frame time.
+    float animationSpeed = 1.0f;
+    // What a key press does besides reaching the GUI, by key code.
+    std::map<int, std::function<void()>> keyCommands;
 
 private:
     bool moveGuiCursor(const MouseEvent* event);

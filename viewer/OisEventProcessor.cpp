@@ -35,6 +35,9 @@ Ogre::Vector2 pointerPosition(Ogre::RenderWindow* window) {
     return Ogre::Vector2(static_cast<float>(x), static_cast<float>(y));
 }
 
+// What X reports for one notch of the mouse wheel.
+constexpr float wheelUnitsPerNotch = 120.0f;
+
 // Characters outside 8 bits have no place in the former events; such a key press carries none.
 char eightBitCharacter(unsigned int text) {
     return text < 256 ? static_cast<char>(text) : 0;
@@ -92,8 +95,10 @@ MouseEvent OisEventProcessor::pointerEvent(const OIS::MouseState& state) const {
 
 bool OisEventProcessor::mouseMoved(const OIS::MouseEvent& event) {
     const OIS::MouseState& state = event.state;
+    if (state.Z.rel != 0)
+        listener->mouseWheeled(static_cast<float>(state.Z.rel) / wheelUnitsPerNotch);
     if (state.X.rel == 0 && state.Y.rel == 0)
-        return true; // the wheel alone, which the viewer does not use
+        return true;
     const MouseEvent moved = pointerEvent(state);
     if (state.buttons != 0)
         listener->mouseDragged(&moved);

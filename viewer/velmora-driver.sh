@@ -9,6 +9,13 @@ velmora_row_height=18
 velmora_play_button=(45 275)
 velmora_stop_button=(120 275)
 velmora_exit_button=(195 275)
+velmora_rescan_button=(62 309)
+velmora_loop_box=(16 340)
+velmora_speed_track_right=(160 340) # a click here, right of the thumb, adds 0.5x
+velmora_time_thumb_at_start=(31 366)
+velmora_skeleton_box=(16 392)
+velmora_bounds_box=(126 392)
+velmora_wireframe_box=(16 416)
 
 # velmora_prepare_workdir DATA_DIR WORKDIR MODEL_FILE...: the data files and the models.
 velmora_prepare_workdir() {
@@ -58,6 +65,20 @@ velmora_pick_animation() {
 velmora_play() { velmora_click "${velmora_play_button[@]}"; }
 velmora_stop() { velmora_click "${velmora_stop_button[@]}"; }
 velmora_exit() { velmora_click "${velmora_exit_button[@]}"; }
+
+# velmora_drag FROM_X FROM_Y TO_X TO_Y: drags with the first button held.
+velmora_drag() {
+    xdotool mousemove --window "$velmora_window" "$1" "$2"
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.1
+    xdotool mousemove --window "$velmora_window" $((($1 + $3) / 2)) $((($2 + $4) / 2))
+    sleep 0.1
+    xdotool mousemove --window "$velmora_window" "$3" "$4"
+    sleep 0.2
+    xdotool mouseup 1
+    sleep 0.3
+}
 
 velmora_screenshot() { import -window "$velmora_window" "$1"; }
 

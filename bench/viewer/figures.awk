@@ -1,8 +1,10 @@
 # Reads the timing logs of measured Velmora sessions, one file each, and prints one line of
 # medians across the sessions: milliseconds from the process's creation to the first frame;
 # milliseconds from accepting each mesh of `meshes` (set with -v, names apart by spaces) to the
-# first frame that shows it; the frame time while an animation plays in milliseconds (each
-# session's own median first); and the peak resident memory in KiB.
+# first frame that shows it; the frame time while an animation plays in milliseconds, without
+# and then with the skeleton overlay (each session's own median first; a session's line
+# "skeleton-overlay-from N" says that its animation frames after the first N had the overlay);
+# and the peak resident memory in KiB.
 # A session without one of these figures is an error: no figure is made up for it.
 
 function sortValues(values, count,    i, j, value) {
@@ -27,7 +29,7 @@ function missing(what) {
     exit 1
 }
 
-function closeSession(    m) {
+function closeSession(    m, f, plain, plainCount, overlaid, overlayCount) {
     sessions++
     if (first == "")
         missing("first frame")
@@ -37,9 +39,21 @@ function closeSession(    m) {
             missing("frame showing " mesh[m])
         switches[m, sessions] = shown[mesh[m]]
     }
-    if (frameCount == 0)
+    if (overlayFrom == "")
+        missing("start of the skeleton overlay")
+    plainCount = overlayCount = 0
+    for (f = 1; f <= frameCount; f++) {
+        if (f <= overlayFrom)
+            plain[++plainCount] = frames[f]
+        else
+            overlaid[++overlayCount] = frames[f]
+    }
+    if (plainCount == 0)
         missing("frame of a playing animation")
-    frameTimes[sessions] = median(frames, frameCount)
+    if (overlayCount == 0)
+        missing("frame of a playing animation with the skeleton overlay")
+    frameTimes[sessions] = median(plain, plainCount)
+    overlayTimes[sessions] = median(overlaid, overlayCount)
     if (peak == "")
         missing("peak memory")
     peaks[sessions] = peak
@@ -47,7 +61,7 @@ function closeSession(    m) {
 
 function openSession() {
     session = FILENAME
-    first = peak = ""
+    first = peak = overlayFrom = ""
     frameCount = 0
     split("", accepted)
     split("", shown)
@@ -67,6 +81,7 @@ $1 == "mesh-frame" && ($3 in accepted) {
 }
 $1 == "animation-frame" { frames[++frameCount] = $3 }
 $1 == "peak-kib" { peak = $2 }
+$1 == "skeleton-overlay-from" { overlayFrom = $2 }
 
 END {
     if (failed)
@@ -82,5 +97,6 @@ END {
             column[s] = switches[m, s]
         printf " %.1f", median(column, sessions) * 1000
     }
-    printf " %.1f %d\n", median(frameTimes, sessions) * 1000, median(peaks, sessions)
+    printf " %.1f %.1f %d\n", median(frameTimes, sessions) * 1000,
+        median(overlayTimes, sessions) * 1000, median(peaks, sessions)
 }

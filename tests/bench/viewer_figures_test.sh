@@ -20,8 +20,9 @@ expect_equal() {
 
 figures() { awk -v meshes="typical.mesh big.mesh" -f "$figures_awk" "$@" 2>"$scratch/errors"; }
 
-# session NAME FIRST TYPICAL_SWITCH BIG_SWITCH PEAK FRAME...: a log with those figures, in
-# seconds, the typical mesh accepted at 1 s and the big one at 2 s.
+# session NAME FIRST TYPICAL_SWITCH BIG_SWITCH PEAK FRAME... [/ OVERLAY_FRAME...]: a log with
+# those figures, in seconds, the typical mesh accepted at 1 s and the big one at 2 s; the frames
+# after "/" had the skeleton overlay.
 session() {
     local file="$scratch/$1.log"
     printf 'start 0.0300\nfirst-frame %s\n' "$2" >"$file"
@@ -31,36 +32,50 @@ session() {
     }' >>"$file"
     local peak=$5
     shift 5
+    local plain=0 overlay=""
     for frame in "$@"; do
+        if [ "$frame" = / ]; then
+            overlay=$plain
+            continue
+        fi
         echo "animation-frame 3.0000 $frame" >>"$file"
+        plain=$((plain + 1))
     done
     echo "peak-kib $peak" >>"$file"
+    [ -z "$overlay" ] || echo "skeleton-overlay-from $overlay" >>"$file"
 }
 
-session a 0.2 0.15 0.4 1000 0.016 0.017 0.030
-session b 0.3 0.25 0.5 3000 0.020 0.018
-session c 0.1 0.10 0.9 2000 0.015 0.015 0.015 0.040
+session a 0.2 0.15 0.4 1000 0.016 0.017 0.030 / 0.020 0.022 0.021
+session b 0.3 0.25 0.5 3000 0.020 0.018 / 0.030
+session c 0.1 0.10 0.9 2000 0.015 0.015 0.015 0.040 / 0.050 0.019 0.019
 expect_equal "each figure is the median of the sessions, frame times per session first" \
-    "$(figures "$scratch"/{a,b,c}.log)" "200.0 150.0 500.0 17.0 2000"
+    "$(figures "$scratch"/{a,b,c}.log)" "200.0 150.0 500.0 17.0 21.0 2000"
 expect_equal "an even number of sessions takes the mean of the middle two" \
-    "$(figures "$scratch"/{a,b}.log)" "250.0 200.0 450.0 18.0 2000"
+    "$(figures "$scratch"/{a,b}.log)" "250.0 200.0 450.0 18.0 25.5 2000"
 
-session again 0.2 0.15 0.4 1000 0.016
+session again 0.2 0.15 0.4 1000 0.016 / 0.020
 sed -i 's/^mesh-accepted 1.0000 typical.mesh$/mesh-accepted 0.5000 typical.mesh\nmesh-frame 0.6000 typical.mesh\n&/' \
     "$scratch/again.log"
 expect_equal "a mesh chosen again counts from its last acceptance to the frame after it" \
     "$(figures "$scratch/again.log" | cut -d ' ' -f 2)" "150.0"
 
-session unshown 0.2 0.15 0.4 1000 0.016
+session unshown 0.2 0.15 0.4 1000 0.016 / 0.020
 sed -i '/^mesh-frame .* big.mesh$/d' "$scratch/unshown.log"
 figures "$scratch"/{a,unshown}.log >/dev/null
 expect_equal "a session without a frame showing a mesh fails" "$?" 1
 expect_equal "... naming the log and the mesh" "$(cat "$scratch/errors")" \
     "$scratch/unshown.log: no frame showing big.mesh"
 
-session still 0.2 0.15 0.4 1000
+session still 0.2 0.15 0.4 1000 / 0.020
 figures "$scratch/still.log" >/dev/null
 expect_equal "a session without animation frames fails" "$?" 1
+
+session bare 0.2 0.15 0.4 1000 0.016 0.017 /
+figures "$scratch/bare.log" >/dev/null
+expect_equal "a session without frames under the skeleton overlay fails" "$?" 1
+session unmarked 0.2 0.15 0.4 1000 0.016 0.017
+figures "$scratch/unmarked.log" >/dev/null
+expect_equal "... and one that does not say where the overlay started" "$?" 1
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -1,18 +1,22 @@
 // The viewer's set-up and its GUI handlers on a real window, scene and GUI (run under Xvfb).
 
 #include "MyApplication.h"
+#include "ModelFacts.h"
 #include "NativeWindow.h"
+#include "SampleFigure.h"
 #include "ViewerWorkdir.h"
 
 #include <Bites/OgreWindowEventUtilities.h>
 #include <CEGUI/CEGUI.h>
 #include <OgreAnimationState.h>
+#include <OgreBone.h>
 #include <OgreCamera.h>
 #include <OgreEntity.h>
 #include <OgreRenderWindow.h>
 #include <OgreRoot.h>
 #include <OgreSceneManager.h>
 #include <OgreSceneNode.h>
+#include <OgreSkeletonInstance.h>
 #include <OgreViewport.h>
 #include <gtest/gtest.h>
 
@@ -29,79 +33,75 @@ namespace {
 
 using Entries = std::vector<std::pair<std::string, unsigned int>>;
 
+// Each test has a working directory and an application of its own, both gone after it.
 class ViewerTest : public ::testing::Test {
 protected:
-    static inline std::unique_ptr<TimingLog> timingLog;
-    static inline std::unique_ptr<MyApplication> application;
+    // The second group repeats a name of the first; the third holds every prefix of a mesh file.
+    static constexpr const char* resourceSections =
+        "[ModelsA]\nFileSystem=models\n\n[ModelsB]\nFileSystem=more\n\n[ModelsC]\nFileSystem=cut\n";
 
-    static void SetUpTestSuite() {
-        // The second group repeats a name of the first; the third holds every prefix of a mesh
-        // file.
-        enterViewerWorkdir("[ModelsA]\nFileSystem=models\n\n[ModelsB]\nFileSystem=more\n\n"
-                           "[ModelsC]\nFileSystem=cut\n");
-        std::filesystem::create_directory("more");
-        std::filesystem::copy("models/offset.mesh", "more/offset.mesh");
-        writePrefixes("models/offset.mesh", "cut");
-        timingLog = std::make_unique<TimingLog>("timing.log");
+    ViewerWorkdir workdir{resourceSections};
+    size_t prefixCount = writeMoreAndCut();
+    TimingLog timingLog{"timing.log"};
+    std::unique_ptr<MyApplication> application;
+
+    void SetUp() override { startApplication(); }
+
+    void startApplication() {
         application = std::make_unique<MyApplication>();
-        application->logTimingTo(*timingLog);
+        application->logTimingTo(timingLog);
         ASSERT_TRUE(application->startUp());
         application->buildScene();
     }
-    static void TearDownTestSuite() {
-        application.reset();
-        timingLog.reset();
-    }
 
-    static inline size_t prefixCount = 0;
+    // The folders of the second and third group; gives the number of prefixes.
+    static size_t writeMoreAndCut() {
+        std::filesystem::create_directory("more");
+        std::filesystem::copy_file("models/offset.mesh", "more/offset.mesh");
+        return writePrefixes("models/offset.mesh", "cut");
+    }
     static std::string prefixName(size_t length) {
         return "cut" + std::to_string(length) + ".mesh";
     }
-    static void writePrefixes(const char* meshFile, const std::string& folder) {
+    static size_t writePrefixes(const char* meshFile, const std::string& folder) {
         std::filesystem::create_directory(folder);
         std::ifstream original(meshFile, std::ios::binary);
         const std::string whole(std::istreambuf_iterator<char>(original), {});
         for (size_t length = 0; length <= whole.size(); ++length)
             std::ofstream(folder + "/" + prefixName(length), std::ios::binary)
                 << whole.substr(0, length);
-        prefixCount = whole.size() + 1;
+        return whole.size() + 1;
     }
 
-    void TearDown() override { listener()->quitRequested = false; }
-
-    static CEGUI::Window* widget(const char* name) {
+    CEGUI::Window* widget(const char* name) {
         return application->getGuiSystem()
             ->getDefaultGUIContext()
             .getRootWindow()
             ->getChildRecursive(name);
     }
-    static CEGUI::Combobox* meshBox() {
-        return static_cast<CEGUI::Combobox*>(widget("cmbMeshBox"));
-    }
-    static CEGUI::Listbox* animationList() {
-        return static_cast<CEGUI::Listbox*>(widget("lbAnimations"));
-    }
-    static MyFrameListener* listener() { return application->getFrameListener(); }
-    static Ogre::SceneManager* scene() { return application->getCamera()->getSceneManager(); }
-    static std::string status() { return widget("txtStatus")->getText().c_str(); }
+    CEGUI::Combobox* meshBox() { return static_cast<CEGUI::Combobox*>(widget("cmbMeshBox")); }
+    CEGUI::Listbox* animationList() { return static_cast<CEGUI::Listbox*>(widget("lbAnimations")); }
+    MyFrameListener* listener() { return application->getFrameListener(); }
+    Ogre::SceneManager* scene() { return application->getCamera()->getSceneManager(); }
+    std::string status() { return widget("txtStatus")->getText().c_str(); }
 
-    static void click(const char* buttonName) {
+    void click(const char* buttonName) {
         CEGUI::WindowEventArgs args(widget(buttonName));
         widget(buttonName)
             ->fireEvent(CEGUI::PushButton::EventClicked, args, CEGUI::PushButton::EventNamespace);
     }
-    static void acceptSelection() {
+    void acceptSelection() {
         CEGUI::WindowEventArgs args(meshBox());
         meshBox()->fireEvent(CEGUI::Combobox::EventListSelectionAccepted, args,
                              CEGUI::Combobox::EventNamespace);
     }
-    static void accept(const char* meshName) {
+    void accept(const char* meshName) {
         CEGUI::ListboxItem* entry = meshBox()->findItemWithText(meshName, nullptr);
         ASSERT_NE(entry, nullptr) << meshName;
         meshBox()->setItemSelectState(entry, true);
         acceptSelection();
     }
-    static void play(const char* animationName) {
+    void play(const char* animationName) {
         CEGUI::ListboxItem* entry = animationList()->findItemWithText(animationName, nullptr);
         ASSERT_NE(entry, nullptr) << animationName;
         animationList()->setItemSelectState(entry, true);
@@ -115,7 +115,23 @@ protected:
         }
         return entries;
     }
-    static Ogre::AnimationState* animation(const char* name) {
+    template <typename Widget> Widget* widgetOf(const char* name) {
+        return dynamic_cast<Widget*>(widget(name));
+    }
+    void tick(const char* boxName, bool selected) {
+        widgetOf<CEGUI::ToggleButton>(boxName)->setSelected(selected);
+    }
+    void slide(const char* sliderName, float position) {
+        widgetOf<CEGUI::Scrollbar>(sliderName)->setScrollPosition(position);
+    }
+    void choose(const char* animationName) {
+        animationList()->setItemSelectState(
+            animationList()->findItemWithText(animationName, nullptr), true);
+    }
+    Ogre::Quaternion upperBoneTurn() {
+        return application->getEntity()->getSkeleton()->getBone(1)->getOrientation();
+    }
+    Ogre::AnimationState* animation(const char* name) {
         return application->getEntity()->getAnimationState(name);
     }
 };
@@ -235,7 +251,6 @@ TEST_F(ViewerTest, AMeshThatCannotBeLoadedLeavesNoModelAndSaysWhy) {
     accept("pillar.mesh");
     EXPECT_NE(application->getEntity(), nullptr);
     EXPECT_EQ(status(), "");
-    meshBox()->removeItem(meshBox()->findItemWithText("gone.mesh", nullptr));
 }
 
 // The engine reads a cut file as far as it goes, and stops the program on some of them; the
@@ -258,6 +273,16 @@ TEST_F(ViewerTest, ExitEndsTheLoopAtTheNextFrame) {
     EXPECT_FALSE(listener()->frameStarted({0.0f, 0.0f}));
 }
 
+// Takes a widget out of the working directory's layout file.
+void removeWidgetFromLayout(const std::string& name) {
+    std::ifstream original("gui/velmora.layout");
+    std::string layout(std::istreambuf_iterator<char>(original), {});
+    const size_t start = layout.rfind("<Window", layout.find("name=\"" + name + "\""));
+    const std::string end = "</Window>";
+    layout.erase(start, layout.find(end, start) + end.size() - start);
+    std::ofstream("gui/velmora.layout") << layout;
+}
+
 std::vector<std::string> meshLinesOfTimingLog() {
     std::ifstream file("timing.log");
     std::vector<std::string> lines;
@@ -270,16 +295,12 @@ std::vector<std::string> meshLinesOfTimingLog() {
 // The log hears of the frame from the engine itself; a mesh that cannot be shown has no frame.
 TEST_F(ViewerTest, TheTimingLogMarksTheFirstFrameOfEachShownMesh) {
     Ogre::Root* root = application->getRoot();
-    root->renderOneFrame(); // the first frame of meshes that other tests showed
-    const size_t earlier = meshLinesOfTimingLog().size();
     accept("damaged.mesh");
     root->renderOneFrame();
     accept("pillar.mesh");
     root->renderOneFrame();
     root->renderOneFrame();
-    const std::vector<std::string> lines = meshLinesOfTimingLog();
-    ASSERT_GE(lines.size(), earlier);
-    EXPECT_EQ(std::vector<std::string>(lines.begin() + static_cast<long>(earlier), lines.end()),
+    EXPECT_EQ(meshLinesOfTimingLog(),
               (std::vector<std::string>{"mesh-accepted damaged.mesh", "mesh-accepted pillar.mesh",
                                         "mesh-frame pillar.mesh"}));
 }
@@ -302,6 +323,144 @@ TEST_F(ViewerTest, AResizedWindowKeepsTheModelsProportions) {
     EXPECT_FLOAT_EQ(application->getCamera()->getAspectRatio(), 2.0f);
     EXPECT_EQ(resizeWindow(window, 800, 600), CEGUI::Sizef(800, 600));
     EXPECT_FLOAT_EQ(application->getCamera()->getAspectRatio(), 800.0f / 600.0f);
+}
+
+// Wave turns the pillar's upper bone for 4 s: 60 degrees at 2 s, none at the start and the end.
+TEST_F(ViewerTest, LoopReplaysAfterTheEndAndPlayWithoutLoopRestsOnTheEndPose) {
+    accept("pillar.mesh");
+    play("Wave");
+    listener()->frameStarted({0.0f, 5.0f});
+    EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 4.0f);
+    play("Wave");
+    listener()->frameStarted({0.0f, 1.0f});
+    EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 4.0f) << "Play without Loop replayed";
+
+    tick("chkLoop", true);
+    listener()->frameStarted({0.0f, 1.0f});
+    EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 4.0f) << "ticking Loop replayed";
+    play("Wave");
+    EXPECT_TRUE(animation("Wave")->getLoop());
+    EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 0.0f);
+    listener()->frameStarted({0.0f, 5.0f});
+    EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 1.0f);
+    tick("chkLoop", false);
+    EXPECT_FALSE(animation("Wave")->getLoop()) << "the playing animation keeps looping";
+}
+
+TEST_F(ViewerTest, TheSpeedSliderScalesTheAnimationsTimeDownToATenth) {
+    EXPECT_EQ(widget("txtSpeed")->getText(), "1.0x");
+    accept("pillar.mesh");
+    play("Idle");
+    slide("sldSpeed", 2.0f);
+    listener()->frameStarted({0.0f, 0.5f});
+    EXPECT_FLOAT_EQ(animation("Idle")->getTimePosition(), 1.0f);
+    EXPECT_EQ(widget("txtSpeed")->getText(), "2.0x");
+    slide("sldSpeed", 0.0f);
+    listener()->frameStarted({0.0f, 1.0f});
+    EXPECT_FLOAT_EQ(animation("Idle")->getTimePosition(), 1.1f);
+    EXPECT_EQ(widget("txtSpeed")->getText(), "0.1x");
+}
+
+// Stopped, the chosen animation is posed where the slider is dragged and released by Play,
+// Stop or another mesh, so that no second animation blends in.
+TEST_F(ViewerTest, DraggingTheTimeSliderWhileStoppedPosesTheChosenAnimation) {
+    accept("pillar.mesh");
+    choose("Wave");
+    application->getRoot()->renderOneFrame(); // the slider takes the animation's length
+    slide("sldTime", 2.0f);
+    EXPECT_TRUE(animation("Wave")->getEnabled());
+    EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 2.0f);
+    EXPECT_EQ(listener()->activeAnimation, nullptr);
+    application->getRoot()->renderOneFrame();
+    EXPECT_FALSE(upperBoneTurn().equals(Ogre::Quaternion::IDENTITY, Ogre::Degree(30)));
+    EXPECT_EQ(widget("txtTime")->getText(), "2.00 / 4.00 s");
+    slide("sldTime", 0.0f);
+    application->getRoot()->renderOneFrame();
+    EXPECT_TRUE(upperBoneTurn().equals(Ogre::Quaternion::IDENTITY, Ogre::Degree(0.1f)));
+
+    slide("sldTime", 2.0f);
+    play("Bend");
+    EXPECT_FALSE(animation("Wave")->getEnabled());
+    EXPECT_FLOAT_EQ(animation("Bend")->getTimePosition(), 0.0f);
+    choose("Bend");
+    slide("sldTime", 3.0f);
+    EXPECT_FLOAT_EQ(animation("Bend")->getTimePosition(), 3.0f) << "the playing one moves";
+}
+
+TEST_F(ViewerTest, RescanListsAMeshAddedAfterStart) {
+    std::filesystem::copy_file("models/pillar.mesh", "models/late.mesh");
+    EXPECT_EQ(meshBox()->findItemWithText("late.mesh", nullptr), nullptr);
+    click("btnRescan");
+    EXPECT_EQ(meshBox()->getItemCount(), 6u + prefixCount);
+    accept("late.mesh");
+    EXPECT_NE(application->getEntity(), nullptr) << status();
+    EXPECT_EQ(animationList()->getItemCount(), 3u);
+}
+
+// The layout of the first viewer: the five controls and the status line only.
+TEST_F(ViewerTest, ALayoutWithoutTheInspectionWidgetsStillShowsAndPlays) {
+    application.reset();
+    for (const char* name : {"btnRescan", "chkLoop", "sldSpeed", "txtSpeed", "sldTime", "txtTime",
+                             "chkSkeleton", "chkBounds", "chkWireframe", "txtInfo"})
+        removeWidgetFromLayout(name);
+    startApplication();
+    accept("pillar.mesh");
+    play("Wave");
+    listener()->frameStarted({0.0f, 1.0f});
+    application->getRoot()->renderOneFrame();
+    EXPECT_FLOAT_EQ(animation("Wave")->getTimePosition(), 1.0f);
+    EXPECT_EQ(widget("chkLoop"), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// The sample figure as Tarnwick converts it: three materials with a texture each.
+class FigureTest : public ViewerTest {
+protected:
+    void SetUp() override {
+        writeConvertedFigure("figure");
+        std::ofstream("resources.cfg", std::ios::app) << "\n[Figure]\nFileSystem=figure\n";
+        startApplication();
+        accept("figure.mesh");
+    }
+    std::string info() { return widget("txtInfo")->getText().c_str(); }
+};
+
+TEST_F(FigureTest, TheFactsAreThoseOfTheSourceModel) {
+    const SampleModel source = makeSampleFigure();
+    const ModelFacts facts = gatherModelFacts(*application->getEntity()->getMesh());
+    EXPECT_EQ(facts.fileName, "figure.mesh");
+    EXPECT_EQ(facts.location, "figure");
+    EXPECT_EQ(facts.vertices, source.skm.vertices.size());
+    EXPECT_EQ(facts.triangles, source.skm.faces.size());
+    EXPECT_EQ(facts.submeshMaterials, (std::vector<std::string>{"skin", "cloth", "leather"}));
+    EXPECT_EQ(facts.bones, source.skm.bones.size());
+    ASSERT_EQ(facts.animations.size(), 3u);
+    EXPECT_EQ(facts.animations[1].first, "walk");
+    EXPECT_GT(facts.animations[1].second, 0.0f);
+    ASSERT_EQ(facts.textures.size(), 3u);
+    EXPECT_EQ(facts.textures[1].name, "cloth.tga");
+    for (const ModelFacts::Texture& texture : facts.textures)
+        EXPECT_TRUE(texture.present) << texture.name;
+
+    EXPECT_EQ(info().rfind("figure.mesh in figure\n" + std::to_string(facts.vertices) +
+                               " vertices\n" + std::to_string(facts.triangles) + " triangles\n",
+                           0),
+              0u)
+        << info();
+    EXPECT_NE(info().find("  leather\n"), std::string::npos) << info();
+    EXPECT_NE(info().find("  walk "), std::string::npos) << info();
+}
+
+TEST_F(FigureTest, ATextureDeletedSinceStartIsMarkedMissing) {
+    std::filesystem::remove("figure/cloth.tga");
+    accept("figure.mesh");
+    EXPECT_NE(info().find("  cloth.tga missing\n"), std::string::npos) << info();
+    EXPECT_NE(info().find("  skin.tga\n"), std::string::npos) << info();
+    accept("damaged.mesh");
+    EXPECT_EQ(info().find("vertices"), std::string::npos) << info();
 }
 
 } // namespace

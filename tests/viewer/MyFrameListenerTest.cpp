@@ -225,6 +225,44 @@ TEST_F(FrameListenerTest, FrameMovesTheCameraInItsOwnAxesByTheFrameTime) {
     EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(-50, 50, 0), 1e-3f));
 }
 
+// A notch covers a tenth of the way to the origin, where the model's centre is, and at least a
+// unit, so that the camera can pass the model; it moves along the camera's own view.
+TEST_F(FrameListenerTest, TheWheelMovesTheCameraAlongItsView) {
+    const MouseEvent outsideTheGui{0, 0.0f, 0.0f, 0.75f, 0.5f};
+    listener.mouseMoved(&outsideTheGui);
+    cameraNode()->setPosition(0, 0, 500);
+    listener.mouseWheeled(1.0f);
+    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, 450), 1e-3f));
+    listener.mouseWheeled(-2.0f);
+    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, 540), 1e-3f));
+    cameraNode()->setPosition(0, 0, 0.5f);
+    listener.mouseWheeled(1.0f);
+    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, -0.5f), 1e-3f));
+    cameraNode()->setPosition(0, 0, 100);
+    cameraNode()->yaw(Ogre::Degree(90)); // now looking along -x
+    listener.mouseWheeled(1.0f);
+    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(-10, 0, 100), 1e-3f));
+}
+
+TEST_F(FrameListenerTest, TheAnimationAdvancesByTheFrameTimeTimesTheSpeed) {
+    Ogre::AnimationStateSet states;
+    Ogre::AnimationState* walk = states.createAnimationState("walk", 0.0f, 10.0f);
+    listener.activeAnimation = walk;
+    listener.animationSpeed = 2.5f;
+    EXPECT_TRUE(startFrame(0.5f));
+    EXPECT_FLOAT_EQ(walk->getTimePosition(), 1.25f);
+}
+
+TEST_F(FrameListenerTest, AKeyCommandRunsOnPressOnlyAndTheKeyStillReachesTheGui) {
+    int runs = 0;
+    listener.keyCommands[88] = [&runs] { ++runs; }; // F12
+    press(88);
+    release(88);
+    press(17); // W
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(0, 0, -100));
+}
+
 TEST_F(FrameListenerTest, FrameAdvancesOnlyTheActiveAnimation) {
     Ogre::AnimationStateSet states;
     Ogre::AnimationState* walk = states.createAnimationState("walk", 0.0f, 10.0f);
