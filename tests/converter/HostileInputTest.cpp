@@ -26,11 +26,11 @@ struct HostileCase {
 
 void patchInt32(std::string& bytes, std::size_t offset, int32_t value) {
     std::string field;
-    toee::appendInt32(field, value);
+    samplemodel::appendInt32(field, value);
     bytes.replace(offset, 4, field);
 }
 
-toee::SkaStreamDesc& walkStream(SmallModel& model) {
+samplemodel::SkaStreamDesc& walkStream(SmallModel& model) {
     return model.ska.animations[0].streams[0];
 }
 
@@ -166,7 +166,7 @@ const HostileCase hostileCases[] = {
          for (int i = 3; i < 256; ++i) {
              m.skm.bones.push_back({"b" + std::to_string(i), 1});
          }
-         toee::SkaStreamDesc& stream = walkStream(m);
+         samplemodel::SkaStreamDesc& stream = walkStream(m);
          stream.frameCount = 65535;
          stream.frames = {{0, {}}};
          for (uint16_t bone = 0; bone < 256; ++bone) {
@@ -203,8 +203,8 @@ TEST_P(HostileInputTest, EndsCleanlyWithAMessage) {
         std::string skm = readFileText(work / "small.skm");
         std::string ska = readFileText(work / "small.ska");
         hostile.damageBytes(skm, ska);
-        toee::writeFile(work / "small.skm", skm);
-        toee::writeFile(work / "small.ska", ska);
+        samplemodel::writeFile(work / "small.skm", skm);
+        samplemodel::writeFile(work / "small.ska", ska);
     }
     const auto start = std::chrono::steady_clock::now();
     const ConverterRun run = runTarnwick(work.path(), {"small.skm"}, "", 10, 1LL << 30);

@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-using namespace toee;
+using namespace samplemodel;
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-namespace toee {
+namespace samplemodel {
 namespace {
 
 constexpr int32_t headerSize = 24;
@@ -146,4 +146,4 @@ std::string writeSka(const SkaDesc& ska) {
     return bytes + body;
 }
 
-} // namespace toee
+} // namespace samplemodel

@@ -4,7 +4,7 @@
 #include "ByteWriter.h"
 #include "ToeeFiles.h"
 
-namespace toee {
+namespace samplemodel {
 namespace {
 
 constexpr int32_t headerSize = 40;
@@ -79,4 +79,4 @@ std::string writeSkm(const SkmDesc& skm) {
     return bytes;
 }
 
-} // namespace toee
+} // namespace samplemodel

@@ -8,7 +8,7 @@
 
 namespace {
 
-using namespace toee;
+using namespace samplemodel;
 
 // Key data of the worked example: factors 1.0 and 0.5, no bone states, frame 0, then bone 1
 // with a rotation record for frame 3 of (0, 0, 0, 32767), then the end word.

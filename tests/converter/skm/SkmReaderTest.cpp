@@ -8,15 +8,15 @@ namespace {
 
 void patchInt32(std::string& bytes, std::size_t offset, int32_t value) {
     std::string field;
-    toee::appendInt32(field, value);
+    samplemodel::appendInt32(field, value);
     bytes.replace(offset, 4, field);
 }
 
-toee::SkmDesc twoOfEach() {
-    toee::SkmDesc skm;
+samplemodel::SkmDesc twoOfEach() {
+    samplemodel::SkmDesc skm;
     skm.bones = {{"pelvis", -1}, {"spine", 0}};
     skm.materialPaths = {"art/a.mdf", "art/b.mdf"};
-    toee::SkmVertexDesc vertex;
+    samplemodel::SkmVertexDesc vertex;
     vertex.position = {1, 2, 3};
     vertex.normal = {0, 1, 0};
     vertex.uv = {0.25f, 0.5f};
@@ -48,7 +48,7 @@ Tables readAll(const std::string& bytes) {
 }
 
 TEST(SkmReaderTest, ReadsEveryRecordOfASoundFile) {
-    const Tables tables = readAll(toee::writeSkm(twoOfEach()));
+    const Tables tables = readAll(samplemodel::writeSkm(twoOfEach()));
     EXPECT_EQ(tables.error, "");
     ASSERT_EQ(tables.bones.size(), 2u);
     EXPECT_EQ(tables.bones[1].name, "spine");
@@ -71,8 +71,8 @@ TEST(SkmReaderTest, ReadsEveryRecordOfASoundFile) {
 
 TEST(SkmReaderTest, AFileShorterThanItsHeaderReadsAsZeros) {
     std::string bytes;
-    toee::appendInt32(bytes, 3);
-    toee::appendInt16(bytes, 7); // half of the bone offset
+    samplemodel::appendInt32(bytes, 3);
+    samplemodel::appendInt16(bytes, 7); // half of the bone offset
     SkmReader reader(bytes, "short.skm");
     EXPECT_EQ(reader.header().boneCount, 3);
     EXPECT_EQ(reader.header().boneOffset, 7);
@@ -86,7 +86,7 @@ TEST(SkmReaderTest, AFileShorterThanItsHeaderReadsAsZeros) {
 }
 
 TEST(SkmReaderTest, AfterAShortReadLaterTablesOfThePassReadAsZeros) {
-    std::string bytes = toee::writeSkm(twoOfEach());
+    std::string bytes = samplemodel::writeSkm(twoOfEach());
     // The vertex table, read first, now runs past the end: its first vertex survives.
     patchInt32(bytes, 20, static_cast<int32_t>(bytes.size() - 80));
     const Tables tables = readAll(bytes);
@@ -99,7 +99,7 @@ TEST(SkmReaderTest, AfterAShortReadLaterTablesOfThePassReadAsZeros) {
 }
 
 TEST(SkmReaderTest, ATableAtOrPastTheEndYieldsZeroRecords) {
-    std::string bytes = toee::writeSkm(twoOfEach());
+    std::string bytes = samplemodel::writeSkm(twoOfEach());
     patchInt32(bytes, 20, static_cast<int32_t>(bytes.size()));
     const Tables tables = readAll(bytes);
     ASSERT_EQ(tables.vertices.size(), 2u);
@@ -108,7 +108,7 @@ TEST(SkmReaderTest, ATableAtOrPastTheEndYieldsZeroRecords) {
 }
 
 TEST(SkmReaderTest, TablesAreReadFromTheirOwnOffsetsInAnyOrder) {
-    std::string bytes = toee::writeSkm(twoOfEach());
+    std::string bytes = samplemodel::writeSkm(twoOfEach());
     // Point both material records at the second one, and the faces at the materials' bytes.
     patchInt32(bytes, 12, static_cast<int32_t>(40 + 200 + 128));
     patchInt32(bytes, 8, 1);
@@ -119,9 +119,9 @@ TEST(SkmReaderTest, TablesAreReadFromTheirOwnOffsetsInAnyOrder) {
 }
 
 TEST(SkmReaderTest, TextsEndAtTheirFirstNulOrTheirField) {
-    toee::SkmDesc skm;
+    samplemodel::SkmDesc skm;
     skm.bones = {{std::string(95, 'b'), -1}};
-    std::string bytes = toee::writeSkm(skm);
+    std::string bytes = samplemodel::writeSkm(skm);
     bytes[40 + 4 + 95] = 'x'; // no NUL left in the record
     bytes[40 + 4 + 3] = '\0';
     std::vector<SkmBone> bones;
