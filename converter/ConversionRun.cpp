@@ -1,6 +1,7 @@
 #include "ConversionRun.h"
 
 #include "CommandLine.h"
+#include "ExceptionText.h"
 #include "HeadlessEngine.h"
 #include "MaterialNamer.h"
 #include "OutputFile.h"
@@ -8,8 +9,6 @@
 #include "mdf/MaterialBuilder.h"
 #include "skeleton/SkeletonImport.h"
 #include "skm/MeshBuilder.h"
-
-#include <OgreException.h>
 
 #include <iostream>
 #include <set>
@@ -110,10 +109,8 @@ int runConversion(int argc, const char* const* argv) {
     // Whatever the engine throws ends the run here, after the engine has been torn down.
     try {
         return convert(options);
-    } catch (const Ogre::Exception& error) {
-        std::cout << "\nError: " << error.getDescription() << "\n";
     } catch (const std::exception& error) {
-        std::cout << "\nError: " << error.what() << "\n";
+        std::cout << "\nError: " << describeException(error) << "\n";
     }
     return failed;
 }

@@ -1,5 +1,7 @@
 #include "OutputFile.h"
 
+#include "ExceptionText.h"
+
 #include <OgreException.h>
 
 #include <cerrno>
@@ -116,10 +118,8 @@ void writeOutputFile(const std::string& path,
             return;
         }
         reason = systemError();
-    } catch (const Ogre::Exception& error) {
-        reason = error.getDescription();
     } catch (const std::exception& error) {
-        reason = error.what();
+        reason = describeException(error);
     }
     std::remove(temporaryPath.c_str());
     throw std::runtime_error("Cannot write \"" + path + "\": " + reason);
