@@ -1,6 +1,7 @@
 // Damaged and hostile files through the real binary, under a time limit and an address-space
 // limit of 1 GiB: each run ends with status 0 or 1 and says what was wrong, never a signal.
 #include "ByteWriter.h"
+#include "TestBytes.h"
 #include "support/ConverterProcess.h"
 #include "support/ReadBack.h"
 #include "support/SmallModel.h"
@@ -23,12 +24,6 @@ struct HostileCase {
     int exitStatus;
     const char* message;
 };
-
-void patchInt32(std::string& bytes, std::size_t offset, int32_t value) {
-    std::string field;
-    samplemodel::appendInt32(field, value);
-    bytes.replace(offset, 4, field);
-}
 
 samplemodel::SkaStreamDesc& walkStream(SmallModel& model) {
     return model.ska.animations[0].streams[0];

@@ -3,6 +3,7 @@
 // damaged game files break. The corpora under tests/fuzz/corpus were written by it.
 #include "ByteWriter.h"
 #include "SampleFigure.h"
+#include "TestBytes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -14,12 +15,6 @@ namespace fs = std::filesystem;
 namespace {
 
 using Seeds = std::vector<std::pair<std::string, std::string>>; // file name, bytes
-
-void patchInt32(std::string& bytes, std::size_t offset, int32_t value) {
-    std::string field;
-    samplemodel::appendInt32(field, value);
-    bytes.replace(offset, field.size(), field);
-}
 
 std::string patched(std::string bytes, std::size_t offset, int32_t value) {
     patchInt32(bytes, offset, value);

@@ -1,5 +1,5 @@
 #include "skeleton/SkaReader.h"
-#include "ByteWriter.h"
+#include "TestBytes.h"
 #include "ToeeFiles.h"
 
 #include <gtest/gtest.h>
@@ -9,12 +9,6 @@
 namespace {
 
 using namespace samplemodel;
-
-// Key data of the worked example: factors 1.0 and 0.5, no bone states, frame 0, then bone 1
-// with a rotation record for frame 3 of (0, 0, 0, 32767), then the end word.
-const std::string workedExample("\x00\x00\x80\x3F\x00\x00\x00\x3F\xFE\xFF\x00\x00\x15\x00"
-                                "\x03\x00\x00\x00\x00\x00\x00\x00\xFF\x7F\xFE\xFF",
-                                26);
 
 // One animation header at offset 24 whose slots point at the key data right behind it.
 std::string skaWithKeyData(const std::string& keyData, uint32_t streamCount = 1) {
@@ -57,7 +51,7 @@ Decoded decode(const std::string& bytes) {
 }
 
 TEST(SkaReaderTest, DecodesTheWorkedExample) {
-    const Decoded decoded = decode(skaWithKeyData(workedExample));
+    const Decoded decoded = decode(skaWithKeyData(workedExampleKeyData));
     ASSERT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.messages, "");
     ASSERT_EQ(decoded.animations.size(), 1u);
@@ -132,7 +126,7 @@ TEST(SkaReaderTest, OffsetsCountFromEachAnimationsOwnHeader) {
 }
 
 TEST(SkaReaderTest, AStreamCountOfZeroStillTimesTheAnimationBySlotZero) {
-    const Decoded decoded = decode(skaWithKeyData(workedExample, 0));
+    const Decoded decoded = decode(skaWithKeyData(workedExampleKeyData, 0));
     ASSERT_EQ(decoded.animations.size(), 1u);
     EXPECT_TRUE(decoded.animations[0].streams.empty());
     EXPECT_EQ(decoded.animations[0].frameCount, 10);
@@ -151,7 +145,7 @@ TEST(SkaReaderTest, KeyDataStartingWithTheEndWordHasNoKeys) {
 }
 
 TEST(SkaReaderTest, KeyDataWithoutEndWordStopsAtTheEndOfTheFile) {
-    const std::string truncated = workedExample.substr(0, workedExample.size() - 2);
+    const std::string truncated = workedExampleKeyData.substr(0, workedExampleKeyData.size() - 2);
     const Decoded kept = decode(skaWithKeyData(truncated));
     ASSERT_TRUE(kept.ok);
     EXPECT_EQ(kept.animations[0].streams[0].keys.size(), 1u);
@@ -159,7 +153,7 @@ TEST(SkaReaderTest, KeyDataWithoutEndWordStopsAtTheEndOfTheFile) {
                              "before its end word; its 1 complete keys are kept.\n");
 
     // Cut inside the rotation record: the incomplete key is dropped.
-    const Decoded cut = decode(skaWithKeyData(workedExample.substr(0, 18)));
+    const Decoded cut = decode(skaWithKeyData(workedExampleKeyData.substr(0, 18)));
     EXPECT_TRUE(cut.animations[0].streams[0].keys.empty());
 
     // Key data that lies wholly past the end reads nothing, as in the game's own reader.
@@ -170,7 +164,7 @@ TEST(SkaReaderTest, KeyDataWithoutEndWordStopsAtTheEndOfTheFile) {
 }
 
 TEST(SkaReaderTest, ReadsOnlyTheTenSlotsOfAHeader) {
-    const Decoded decoded = decode(skaWithKeyData(workedExample, 70000));
+    const Decoded decoded = decode(skaWithKeyData(workedExampleKeyData, 70000));
     ASSERT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.animations[0].streams.size(), 10u);
     EXPECT_EQ(decoded.animations[0].streams[9].frameCount, 19);

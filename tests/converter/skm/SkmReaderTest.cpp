@@ -1,16 +1,10 @@
 #include "skm/SkmReader.h"
-#include "ByteWriter.h"
+#include "TestBytes.h"
 #include "ToeeFiles.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-void patchInt32(std::string& bytes, std::size_t offset, int32_t value) {
-    std::string field;
-    samplemodel::appendInt32(field, value);
-    bytes.replace(offset, 4, field);
-}
 
 samplemodel::SkmDesc twoOfEach() {
     samplemodel::SkmDesc skm;
