@@ -66,20 +66,6 @@ bool SkaReader::readBones(const SkaHeader& header, std::vector<SkaBone>& bones,
                        bones, error);
 }
 
-bool SkaReader::readAnimations(const SkaHeader& header, std::vector<AnimationData>& animations,
-                               std::ostream& out, std::string& error) {
-    if (!readAnimationTable(header, error)) {
-        return false;
-    }
-    animations.resize(animationCount());
-    for (std::size_t k = 0; k < animations.size(); ++k) {
-        if (!readAnimation(k, animations[k], out, error)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool SkaReader::readAnimationTable(const SkaHeader& header, std::string& error) {
     animationTableOffset = header.animationOffset;
     const TableLocation table{"animation table", header.animationCount, header.animationOffset,

@@ -61,14 +61,6 @@ bool SkmReader::readMaterials(std::vector<SkmMaterial>& materials, std::string& 
     return tables.read(materialTable(), decodeMaterial, materials, error);
 }
 
-bool SkmReader::readVertices(std::vector<SkmVertex>& vertices, std::string& error) {
-    return tables.read(vertexTable(), decodeVertex, vertices, error);
-}
-
-bool SkmReader::readFaces(std::vector<SkmFace>& faces, std::string& error) {
-    return tables.read(faceTable(), decodeFace, faces, error);
-}
-
 bool SkmReader::readEachVertex(const std::function<void(const SkmVertex&)>& visit,
                                std::string& error) {
     return tables.readEach(vertexTable(), decodeVertex, visit, error);

@@ -45,7 +45,11 @@ Decoded decode(const std::string& bytes) {
     std::ostringstream out;
     SkaReader reader(bytes, "test.ska");
     const SkaHeader header = reader.readHeader(out);
-    decoded.ok = reader.readAnimations(header, decoded.animations, out, decoded.error);
+    decoded.ok = reader.readAnimationTable(header, decoded.error);
+    decoded.animations.resize(reader.animationCount());
+    for (std::size_t k = 0; decoded.ok && k < decoded.animations.size(); ++k) {
+        decoded.ok = reader.readAnimation(k, decoded.animations[k], out, decoded.error);
+    }
     decoded.messages = out.str();
     return decoded;
 }

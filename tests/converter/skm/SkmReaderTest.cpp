@@ -35,9 +35,11 @@ Tables readAll(const std::string& bytes) {
     Tables tables;
     SkmReader(bytes, "test.skm").readBones(tables.bones, tables.error);
     SkmReader reader(bytes, "test.skm");
-    reader.readVertices(tables.vertices, tables.error) &&
+    reader.readEachVertex([&](const SkmVertex& vertex) { tables.vertices.push_back(vertex); },
+                          tables.error) &&
         reader.readMaterials(tables.materials, tables.error) &&
-        reader.readFaces(tables.faces, tables.error);
+        reader.readEachFace([&](const SkmFace& face) { tables.faces.push_back(face); },
+                            tables.error);
     return tables;
 }
 
@@ -132,17 +134,15 @@ TEST(SkmReaderTest, RefusesCountsTheFileCannotHold) {
     std::string bytes(40, '\0');
     patchInt32(bytes, 16, 2147483647);
     patchInt32(bytes, 20, 40);
-    std::vector<SkmVertex> vertices;
     std::string error;
-    EXPECT_FALSE(SkmReader(bytes, "huge.skm").readVertices(vertices, error));
+    EXPECT_FALSE(SkmReader(bytes, "huge.skm").checkMeshTables(error));
     EXPECT_EQ(error, "huge.skm: vertex table at offset 40 claims 2147483647 records of 80 "
                      "bytes; the file has 40 bytes.");
-    EXPECT_TRUE(vertices.empty());
 
+    patchInt32(bytes, 16, 0);
     patchInt32(bytes, 24, -1);
-    std::vector<SkmFace> faces;
-    EXPECT_FALSE(SkmReader(bytes, "negative.skm").readFaces(faces, error));
-    EXPECT_NE(error.find("claims -1 records"), std::string::npos);
+    EXPECT_FALSE(SkmReader(bytes, "negative.skm").checkMeshTables(error));
+    EXPECT_NE(error.find("face table at offset 0 claims -1 records"), std::string::npos);
 }
 
 } // namespace
