@@ -2,6 +2,8 @@
 // limit of 1 GiB: each run ends with status 0 or 1 and says what was wrong, never a signal.
 #include "ByteWriter.h"
 #include "TestBytes.h"
+#include "skeleton/SkaRecords.h"
+#include "skm/SkmRecords.h"
 #include "support/ConverterProcess.h"
 #include "support/ReadBack.h"
 #include "support/SmallModel.h"
@@ -34,16 +36,20 @@ bool isFinite(const Ogre::Vector3& v) {
 }
 
 // Offsets of the small model's SKA: header, two bones, then the two animation headers.
-constexpr std::size_t skaAnimationTable = 24 + 2 * 100;
+constexpr std::size_t skaAnimationTable = skaHeaderSize + 2 * skaBoneSize;
 
 const HostileCase hostileCases[] = {
     {"vertex count beyond the file", nullptr,
-     [](std::string& skm, std::string&) { patchInt32(skm, 16, 2147483647); }, 1,
-     "vertex table at offset"},
+     [](std::string& skm, std::string&) {
+         patchInt32(skm, skmHeaderField::vertexCount, 2147483647);
+     },
+     1, "vertex table at offset"},
     {"negative material count", nullptr,
-     [](std::string& skm, std::string&) { patchInt32(skm, 8, -5); }, 1, "claims -5 records"},
-    {"negative bone count", nullptr, [](std::string& skm, std::string&) { patchInt32(skm, 0, -1); },
-     1, "Mesh claims -1 bones; a skeleton holds 1 to 256."},
+     [](std::string& skm, std::string&) { patchInt32(skm, skmHeaderField::materialCount, -5); }, 1,
+     "claims -5 records"},
+    {"negative bone count", nullptr,
+     [](std::string& skm, std::string&) { patchInt32(skm, skmHeaderField::boneCount, -1); }, 1,
+     "Mesh claims -1 bones; a skeleton holds 1 to 256."},
     {"more bones than a skeleton holds",
      [](SmallModel& m) {
          for (int i = 0; i < 300; ++i) {
@@ -58,8 +64,8 @@ const HostileCase hostileCases[] = {
     {"parents in a cycle", [](SmallModel& m) { m.skm.bones[1].parent = 0; }, nullptr, 1,
      "The parents of bone \"tip\" form a cycle."},
     {"bone table past the end", nullptr,
-     [](std::string& skm, std::string&) { patchInt32(skm, 4, 1 << 30); }, 1,
-     "Bone name \"\" occurs twice"},
+     [](std::string& skm, std::string&) { patchInt32(skm, skmHeaderField::boneOffset, 1 << 30); },
+     1, "Bone name \"\" occurs twice"},
     {"faces outside the material and vertex tables",
      [](SmallModel& m) {
          m.skm.faces.push_back({3, {0, 1, 2}});
@@ -87,14 +93,20 @@ const HostileCase hostileCases[] = {
      [](std::string&, std::string& ska) { ska.resize(ska.size() - 2); }, 0,
      "ends before its end word"},
     {"animation count beyond the file", nullptr,
-     [](std::string&, std::string& ska) { patchInt32(ska, 16, 2147483647); }, 1,
-     "animation table at offset 224 claims 2147483647 records"},
+     [](std::string&, std::string& ska) {
+         patchInt32(ska, skaHeaderField::animationCount, 2147483647);
+     },
+     1, "animation table at offset 224 claims 2147483647 records"},
     {"negative animation offset", nullptr,
-     [](std::string&, std::string& ska) { patchInt32(ska, 20, -100000); }, 0,
-     "animation 0 has no name; kept as \"Animation0\""},
+     [](std::string&, std::string& ska) {
+         patchInt32(ska, skaHeaderField::animationOffset, -100000);
+     },
+     0, "animation 0 has no name; kept as \"Animation0\""},
     {"stream count beyond the header", nullptr,
-     [](std::string&, std::string& ska) { patchInt32(ska, skaAnimationTable + 72, -1); }, 0,
-     "claims 4294967295 streams"},
+     [](std::string&, std::string& ska) {
+         patchInt32(ska, skaAnimationTable + skaAnimationField::streamCount, -1);
+     },
+     0, "claims 4294967295 streams"},
     {"ten streams reading the same long key data", nullptr,
      [](std::string&, std::string& ska) {
          // Appended key data: zero factors, 3000 bone states of zeros, the end word, one empty
@@ -102,9 +114,11 @@ const HostileCase hostileCases[] = {
          const auto keyData = static_cast<int32_t>(ska.size());
          ska.append(8 + 3000 * 22, '\0');
          ska.append("\xFE\xFF\0\0\xFE\xFF", 6);
-         patchInt32(ska, skaAnimationTable + 72, 10);
+         patchInt32(ska, skaAnimationTable + skaAnimationField::streamCount, 10);
          for (std::size_t slot = 0; slot < 10; ++slot) {
-             patchInt32(ska, skaAnimationTable + 76 + 16 * slot + 12,
+             patchInt32(ska,
+                        skaAnimationTable + skaAnimationField::streamSlots +
+                            skaStreamSlotSize * slot + skaStreamField::dataOffset,
                         keyData - static_cast<int32_t>(skaAnimationTable));
          }
      },

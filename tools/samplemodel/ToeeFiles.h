@@ -5,7 +5,7 @@
 //
 // The descriptions below are records of their own, not the converter's readers' records: a
 // writer that shared the readers' structs and encoding could repeat a reader's mistake and
-// the round-trip tests would still pass.
+// the round-trip tests would still pass. Only the layout constants are shared.
 
 #include <array>
 #include <cstdint>

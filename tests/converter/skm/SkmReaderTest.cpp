@@ -84,7 +84,7 @@ TEST(SkmReaderTest, AFileShorterThanItsHeaderReadsAsZeros) {
 TEST(SkmReaderTest, AfterAShortReadLaterTablesOfThePassReadAsZeros) {
     std::string bytes = samplemodel::writeSkm(twoOfEach());
     // The vertex table, read first, now runs past the end: its first vertex survives.
-    patchInt32(bytes, 20, static_cast<int32_t>(bytes.size() - 80));
+    patchInt32(bytes, skmHeaderField::vertexOffset, static_cast<int32_t>(bytes.size() - 80));
     const Tables tables = readAll(bytes);
     ASSERT_EQ(tables.vertices.size(), 2u);
     EXPECT_EQ(tables.vertices[1].position, (std::array<float, 3>{0, 0, 0}));
@@ -96,7 +96,7 @@ TEST(SkmReaderTest, AfterAShortReadLaterTablesOfThePassReadAsZeros) {
 
 TEST(SkmReaderTest, ATableAtOrPastTheEndYieldsZeroRecords) {
     std::string bytes = samplemodel::writeSkm(twoOfEach());
-    patchInt32(bytes, 20, static_cast<int32_t>(bytes.size()));
+    patchInt32(bytes, skmHeaderField::vertexOffset, static_cast<int32_t>(bytes.size()));
     const Tables tables = readAll(bytes);
     ASSERT_EQ(tables.vertices.size(), 2u);
     EXPECT_EQ(tables.vertices[0].position, (std::array<float, 3>{0, 0, 0}));
@@ -106,9 +106,9 @@ TEST(SkmReaderTest, ATableAtOrPastTheEndYieldsZeroRecords) {
 TEST(SkmReaderTest, TablesAreReadFromTheirOwnOffsetsInAnyOrder) {
     std::string bytes = samplemodel::writeSkm(twoOfEach());
     // Point both material records at the second one, and the faces at the materials' bytes.
-    patchInt32(bytes, 12, static_cast<int32_t>(40 + 200 + 128));
-    patchInt32(bytes, 8, 1);
-    patchInt32(bytes, 28, 0);
+    patchInt32(bytes, skmHeaderField::materialOffset, static_cast<int32_t>(40 + 200 + 128));
+    patchInt32(bytes, skmHeaderField::materialCount, 1);
+    patchInt32(bytes, skmHeaderField::faceOffset, 0);
     const Tables tables = readAll(bytes);
     EXPECT_EQ(tables.materials[0].path, "art/b.mdf");
     EXPECT_EQ(tables.faces[0].materialIndex, 2); // the low half of the bone count
@@ -118,13 +118,13 @@ TEST(SkmReaderTest, TextsEndAtTheirFirstNulOrTheirField) {
     samplemodel::SkmDesc skm;
     skm.bones = {{std::string(95, 'b'), -1}};
     std::string bytes = samplemodel::writeSkm(skm);
-    bytes[40 + 4 + 95] = 'x'; // no NUL left in the record
-    bytes[40 + 4 + 3] = '\0';
+    bytes[skmHeaderSize + skmBoneField::name + 95] = 'x'; // no NUL left in the record
+    bytes[skmHeaderSize + skmBoneField::name + 3] = '\0';
     std::vector<SkmBone> bones;
     std::string error;
     SkmReader(bytes, "t.skm").readBones(bones, error);
     EXPECT_EQ(bones[0].name, "bbb");
-    bytes[40 + 4 + 3] = 'b';
+    bytes[skmHeaderSize + skmBoneField::name + 3] = 'b';
     bones.clear();
     SkmReader(bytes, "t.skm").readBones(bones, error);
     EXPECT_EQ(bones[0].name, std::string(95, 'b') + "x");
@@ -132,15 +132,15 @@ TEST(SkmReaderTest, TextsEndAtTheirFirstNulOrTheirField) {
 
 TEST(SkmReaderTest, RefusesCountsTheFileCannotHold) {
     std::string bytes(40, '\0');
-    patchInt32(bytes, 16, 2147483647);
-    patchInt32(bytes, 20, 40);
+    patchInt32(bytes, skmHeaderField::vertexCount, 2147483647);
+    patchInt32(bytes, skmHeaderField::vertexOffset, 40);
     std::string error;
     EXPECT_FALSE(SkmReader(bytes, "huge.skm").checkMeshTables(error));
     EXPECT_EQ(error, "huge.skm: vertex table at offset 40 claims 2147483647 records of 80 "
                      "bytes; the file has 40 bytes.");
 
-    patchInt32(bytes, 16, 0);
-    patchInt32(bytes, 24, -1);
+    patchInt32(bytes, skmHeaderField::vertexCount, 0);
+    patchInt32(bytes, skmHeaderField::faceCount, -1);
     EXPECT_FALSE(SkmReader(bytes, "negative.skm").checkMeshTables(error));
     EXPECT_NE(error.find("face table at offset 0 claims -1 records"), std::string::npos);
 }
