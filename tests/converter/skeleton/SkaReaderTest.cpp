@@ -1,6 +1,7 @@
 #include "skeleton/SkaReader.h"
 #include "TestBytes.h"
 #include "ToeeFiles.h"
+#include "support/SmallModel.h"
 
 #include <gtest/gtest.h>
 
@@ -226,6 +227,27 @@ TEST(SkaReaderTest, WarnsOfVariationsAndReadsTheBoneTable) {
     EXPECT_EQ(bones[0].bindScale, (std::array<float, 3>{1, 2, 3}));
     EXPECT_EQ(bones[0].bindRotation, (std::array<float, 4>{0.1f, 0.2f, 0.3f, 0.9f}));
     EXPECT_EQ(bones[0].bindPosition, (std::array<float, 3>{4, 5, 6}));
+}
+
+// Every prefix of a small model, each in a buffer of its own size (std::string allocates just
+// the prefix and its NUL beyond the shortest ones), so that the sanitizers see a read past it.
+TEST(SkaReaderTest, EveryPrefixOfAFileReadsAsRecordsOrACleanError) {
+    const std::string whole = writeSka(makeSmallModel().ska);
+    for (std::size_t size = 0; size <= whole.size(); ++size) {
+        const Decoded decoded = decode(whole.substr(0, size));
+        if (!decoded.ok) {
+            EXPECT_EQ(decoded.error.rfind("test.ska: ", 0), 0u) << size;
+            continue;
+        }
+        std::ostringstream out;
+        SkaReader reader(whole.substr(0, size), "test.ska");
+        const SkaHeader header = reader.readHeader(out);
+        EXPECT_EQ(decoded.animations.size(), static_cast<std::size_t>(header.animationCount));
+        std::vector<SkaBone> bones;
+        std::string error;
+        EXPECT_TRUE(reader.readBones(header, bones, error)) << size;
+        EXPECT_EQ(bones.size(), static_cast<std::size_t>(header.boneCount));
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "skm/SkmReader.h"
 #include "TestBytes.h"
 #include "ToeeFiles.h"
+#include "support/SmallModel.h"
 
 #include <gtest/gtest.h>
 
@@ -143,6 +144,23 @@ TEST(SkmReaderTest, RefusesCountsTheFileCannotHold) {
     patchInt32(bytes, skmHeaderField::faceCount, -1);
     EXPECT_FALSE(SkmReader(bytes, "negative.skm").checkMeshTables(error));
     EXPECT_NE(error.find("face table at offset 0 claims -1 records"), std::string::npos);
+}
+
+// Every prefix of a small model, each in a buffer of its own size (std::string allocates just
+// the prefix and its NUL beyond the shortest ones), so that the sanitizers see a read past it.
+TEST(SkmReaderTest, EveryPrefixOfAFileReadsAsRecordsOrACleanError) {
+    const std::string whole = samplemodel::writeSkm(makeSmallModel().skm);
+    for (std::size_t size = 0; size <= whole.size(); ++size) {
+        const Tables tables = readAll(whole.substr(0, size));
+        SkmReader reader(whole.substr(0, size), "test.skm");
+        if (!tables.error.empty()) {
+            EXPECT_EQ(tables.error.rfind("test.skm: ", 0), 0u) << size;
+            continue;
+        }
+        EXPECT_EQ(tables.bones.size(), static_cast<std::size_t>(reader.header().boneCount));
+        EXPECT_EQ(tables.vertices.size(), static_cast<std::size_t>(reader.header().vertexCount));
+        EXPECT_EQ(tables.faces.size(), static_cast<std::size_t>(reader.header().faceCount));
+    }
 }
 
 } // namespace
