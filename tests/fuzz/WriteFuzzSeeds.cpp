@@ -4,6 +4,8 @@
 #include "ByteWriter.h"
 #include "SampleFigure.h"
 #include "TestBytes.h"
+#include "skeleton/SkaRecords.h"
+#include "skm/SkmRecords.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,9 +58,9 @@ Seeds skmSeeds(const SampleModel& figure) {
             {"bones-only.skm", samplemodel::writeSkm(bonesOnly)},
             {"header-only.skm", bytes.substr(0, 40)},
             {"cut-short.skm", bytes.substr(0, bytes.size() / 2)},
-            {"vertex-count-huge.skm", patched(bytes, 16, 0x7FFFFFFF)},
-            {"material-count-negative.skm", patched(bytes, 8, -3)},
-            {"face-table-past-end.skm", patched(bytes, 28, 1 << 30)},
+            {"vertex-count-huge.skm", patched(bytes, skmHeaderField::vertexCount, 0x7FFFFFFF)},
+            {"material-count-negative.skm", patched(bytes, skmHeaderField::materialCount, -3)},
+            {"face-table-past-end.skm", patched(bytes, skmHeaderField::faceOffset, 1 << 30)},
             {"twin-bone-names.skm", samplemodel::writeSkm(twinNames)},
             {"parent-cycle.skm", samplemodel::writeSkm(cycle)},
             {"indices-out-of-range.skm", samplemodel::writeSkm(outOfRange)}};
@@ -84,7 +86,7 @@ samplemodel::SkaDesc smallFigureSka(const SampleModel& figure) {
 
 // Offsets of the small SKA: the header, the bone table, then the one animation header.
 std::size_t animationHeader(const samplemodel::SkaDesc& ska) {
-    return 24 + 100 * ska.bones.size();
+    return skaHeaderSize + skaBoneSize * ska.bones.size();
 }
 
 Seeds skaSeeds(const SampleModel& figure) {
@@ -107,16 +109,19 @@ Seeds skaSeeds(const SampleModel& figure) {
     key.rotationFrame = 40;
     key.bone = 4000;
     badKeys.animations[0].streams[0].translationFactor = INFINITY;
-    return {{"figure.ska", samplemodel::writeSka(figure.ska)},
-            {"one-animation.ska", bytes},
-            {"key-data-cut.ska", bytes.substr(0, bytes.size() - 2)},
-            {"animation-count-huge.ska", patched(bytes, 16, 0x7FFFFFFF)},
-            {"animation-offset-negative.ska", patched(bytes, 20, -100000)},
-            {"stream-count-huge.ska", patched(bytes, animation + 72, -1)},
-            {"streams-read-the-header.ska", patched(bytes, animation + 76 + 12, 0)},
-            {"bad-frame-times.ska", samplemodel::writeSka(badTimes)},
-            {"bad-bones.ska", samplemodel::writeSka(badBones)},
-            {"bad-keys.ska", samplemodel::writeSka(badKeys)}};
+    return {
+        {"figure.ska", samplemodel::writeSka(figure.ska)},
+        {"one-animation.ska", bytes},
+        {"key-data-cut.ska", bytes.substr(0, bytes.size() - 2)},
+        {"animation-count-huge.ska", patched(bytes, skaHeaderField::animationCount, 0x7FFFFFFF)},
+        {"animation-offset-negative.ska", patched(bytes, skaHeaderField::animationOffset, -100000)},
+        {"stream-count-huge.ska", patched(bytes, animation + skaAnimationField::streamCount, -1)},
+        {"streams-read-the-header.ska",
+         patched(bytes, animation + skaAnimationField::streamSlots + skaStreamField::dataOffset,
+                 0)},
+        {"bad-frame-times.ska", samplemodel::writeSka(badTimes)},
+        {"bad-bones.ska", samplemodel::writeSka(badBones)},
+        {"bad-keys.ska", samplemodel::writeSka(badKeys)}};
 }
 
 Seeds mdfSeeds(const SampleModel& figure) {
