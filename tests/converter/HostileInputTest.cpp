@@ -1,20 +1,17 @@
 // Damaged and hostile files through the real binary, under a time limit and an address-space
 // limit of 1 GiB: each run ends with status 0 or 1 and says what was wrong, never a signal.
+// What each builder makes of damaged records is tested next to the builder.
 #include "ByteWriter.h"
 #include "TestBytes.h"
 #include "skeleton/SkaRecords.h"
 #include "skm/SkmRecords.h"
 #include "support/ConverterProcess.h"
-#include "support/ReadBack.h"
 #include "support/SmallModel.h"
 
-#include <OgreAnimation.h>
-#include <OgreBone.h>
-#include <OgreKeyFrame.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cmath>
+#include <cctype>
 #include <functional>
 
 namespace {
@@ -26,10 +23,6 @@ struct HostileCase {
     int exitStatus;
     const char* message;
 };
-
-bool isFinite(const Ogre::Vector3& v) {
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
 
 // Offsets of the small model's SKA: header, two bones, then the two animation headers.
 constexpr std::size_t skaAnimationTable = skaHeaderSize + 2 * skaBoneSize;
@@ -65,39 +58,9 @@ const HostileCase hostileCases[] = {
          patchInt32(ska, skaAnimationTable + skaAnimationField::streamCount, -1);
      },
      0, "claims 4294967295 streams"},
-    {"ten streams reading the same long key data", nullptr,
-     [](std::string&, std::string& ska) {
-         // Appended key data: zero factors, 3000 bone states of zeros, the end word, one empty
-         // frame and the end word again. All ten streams of "walk" read it.
-         const auto keyData = static_cast<int32_t>(ska.size());
-         ska.append(8 + 3000 * 22, '\0');
-         ska.append("\xFE\xFF\0\0\xFE\xFF", 6);
-         patchInt32(ska, skaAnimationTable + skaAnimationField::streamCount, 10);
-         for (std::size_t slot = 0; slot < 10; ++slot) {
-             patchInt32(ska,
-                        skaAnimationTable + skaAnimationField::streamSlots +
-                            skaStreamSlotSize * slot + skaStreamField::dataOffset,
-                        keyData - static_cast<int32_t>(skaAnimationTable));
-         }
-     },
-     1,
-     "the key streams of animation \"walk\" read the file's key data over and over; the file is "
-     "damaged."},
     {"SKA bone the skeleton lacks", [](SmallModel& m) { m.ska.bones[0].name = "wing"; }, nullptr, 0,
      "SKA bone \"wing\" is not in the skeleton; skipped."},
 };
-
-// Keyframe rotations are normalised when played: one of zero length would turn into NaN.
-void expectPlayableRotations(Ogre::Skeleton& skeleton) {
-    for (unsigned short a = 0; a < skeleton.getNumAnimations(); ++a) {
-        for (const auto& [handle, track] : skeleton.getAnimation(a)->_getNodeTrackList()) {
-            for (unsigned short k = 0; k < track->getNumKeyFrames(); ++k) {
-                EXPECT_GT(track->getNodeKeyFrame(k)->getRotation().Norm(), 0.5f)
-                    << skeleton.getAnimation(a)->getName() << " bone " << handle << " key " << k;
-            }
-        }
-    }
-}
 
 class HostileInputTest : public testing::TestWithParam<HostileCase> {};
 
@@ -123,19 +86,6 @@ TEST_P(HostileInputTest, EndsCleanlyWithAMessage) {
     EXPECT_NE(run.output.find(hostile.message), std::string::npos) << run.output;
     EXPECT_EQ(run.errors, "");
     EXPECT_LT(seconds.count(), 2.0);
-    if (run.exitStatus == 0) {
-        ReadBack readBack(work / "readback.log");
-        const Ogre::SkeletonPtr skeleton = readBack.skeleton(work / "small.skeleton");
-        for (unsigned short i = 0; i < skeleton->getNumBones(); ++i) {
-            EXPECT_FALSE(skeleton->getBone(i)->getOrientation().isNaN());
-            EXPECT_FALSE(skeleton->getBone(i)->getPosition().isNaN());
-        }
-        expectPlayableRotations(*skeleton);
-        const Ogre::MeshPtr mesh = readBack.mesh(work / "small.mesh");
-        EXPECT_TRUE(isFinite(mesh->getBounds().getMinimum()));
-        EXPECT_TRUE(isFinite(mesh->getBounds().getMaximum()));
-        EXPECT_TRUE(std::isfinite(mesh->getBoundingSphereRadius()));
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, HostileInputTest, testing::ValuesIn(hostileCases),

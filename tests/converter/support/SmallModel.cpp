@@ -29,22 +29,12 @@ samplemodel::SkmDesc smallSkm() {
 }
 
 samplemodel::SkaBoneKeyDesc rotationKey(uint16_t bone, int16_t frame, std::array<int16_t, 4> xyzw) {
-    samplemodel::SkaBoneKeyDesc key;
-    key.bone = bone;
-    key.hasRotation = true;
-    key.rotationFrame = frame;
-    key.rotationXyzw = xyzw;
-    return key;
+    return {bone, false, 0, {}, true, frame, xyzw};
 }
 
 samplemodel::SkaBoneKeyDesc translationKey(uint16_t bone, int16_t frame,
                                            std::array<int16_t, 3> xyz) {
-    samplemodel::SkaBoneKeyDesc key;
-    key.bone = bone;
-    key.hasTranslation = true;
-    key.translationFrame = frame;
-    key.translation = xyz;
-    return key;
+    return {bone, false, 0, {}, false, 0, {}, true, frame, xyz};
 }
 
 // "walk": ten frames of 0.3 s. The arm (binding: 90 degrees about z at (1, 2, 3)) turns to
