@@ -3,6 +3,7 @@
 // the skeleton and the mesh that Tarnwick wrote with the engine's serializers, in Tarnwick's
 // order, and writes them again into the directory with the serializers' own file output.
 
+#include "ExceptionText.h"
 #include "HeadlessEngine.h"
 #include "Resources.h"
 
@@ -72,11 +73,8 @@ int main(int argc, char** argv) {
         HeadlessEngine engine("engine_floor.log");
         rewriteSkeleton(engine, argv[2], argv[3]);
         rewriteMesh(engine, argv[1], argv[3]);
-    } catch (const Ogre::Exception& error) {
-        std::cerr << "engine_floor: " << error.getDescription() << '\n';
-        return 1;
     } catch (const std::exception& error) {
-        std::cerr << "engine_floor: " << error.what() << '\n';
+        std::cerr << "engine_floor: " << describeException(error) << '\n';
         return 1;
     }
     return 0;

@@ -1,6 +1,7 @@
 #include "ConversionRun.h"
 
 #include "CommandLine.h"
+#include "ExceptionText.h"
 #include "HeadlessEngine.h"
 #include "MaterialNamer.h"
 #include "OutputFile.h"
@@ -10,8 +11,6 @@
 #include "mdf/ScriptName.h"
 #include "skeleton/SkeletonImport.h"
 #include "skm/MeshBuilder.h"
-
-#include <OgreException.h>
 
 #include <iostream>
 #include <optional>
@@ -82,10 +81,8 @@ std::optional<std::string> convertMaterial(const std::string& mdfPath, const std
         }
         script.add(material);
         return std::nullopt;
-    } catch (const Ogre::Exception& error) {
-        return ": " + error.getDescription();
     } catch (const std::exception& error) {
-        return std::string(": ") + error.what();
+        return ": " + describeException(error);
     }
 }
 
@@ -135,10 +132,8 @@ int runConversion(int argc, const char* const* argv) {
     // Whatever the engine throws ends the run here, after the engine has been torn down.
     try {
         return convert(options);
-    } catch (const Ogre::Exception& error) {
-        std::cout << "\nError: " << error.getDescription() << "\n";
     } catch (const std::exception& error) {
-        std::cout << "\nError: " << error.what() << "\n";
+        std::cout << "\nError: " << describeException(error) << "\n";
     }
     return failed;
 }

@@ -1,5 +1,7 @@
 #include "OutputFile.h"
 
+#include "ExceptionText.h"
+
 #include <OgreException.h>
 
 #include <cerrno>
@@ -201,10 +203,8 @@ void writeOutputFile(const std::string& path,
         writeThroughTemporary(path, write);
         syncFolderOf(path);
         return;
-    } catch (const Ogre::Exception& error) {
-        reason = error.getDescription();
     } catch (const std::exception& error) {
-        reason = error.what();
+        reason = describeException(error);
     }
     throw std::runtime_error("Cannot write \"" + path + "\": " + reason);
 }

@@ -1,5 +1,6 @@
 #include "MyApplication.h"
 
+#include "FailureDescription.h"
 #include "InspectionTools.h"
 #include "MeshFileCheck.h"
 #include "StartupError.h"
@@ -122,8 +123,8 @@ void MyApplication::showMesh(const std::string& meshName) {
     try {
         entity = createModel(meshName);
         statusText->setText("");
-    } catch (const Ogre::Exception& error) {
-        statusText->setText("Cannot show " + meshName + ": " + error.getDescription());
+    } catch (const Ogre::Exception&) {
+        statusText->setText("Cannot show " + meshName + ": " + describeCurrentException());
     }
     listAnimations();
     describeShownModel();

@@ -1,6 +1,7 @@
 #include "AnimationBuilder.h"
 
 #include "../Finite.h"
+#include "../Quoted.h"
 
 #include <OgreAnimation.h>
 #include <OgreBone.h>
@@ -10,10 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
 
 // A name the skeleton does not have yet: nameless animations are numbered by their place in
 // the file, and a repeated name gets the first free suffix.

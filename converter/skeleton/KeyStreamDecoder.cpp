@@ -4,9 +4,8 @@
 
 namespace {
 
-constexpr int16_t endWord = -2; // 0xFFFE
-constexpr std::size_t boneStateSize = 20;
-constexpr double rotationScale = 1.0 / 32767.0;
+constexpr auto endWord = static_cast<int16_t>(skaKeyData::endWord);
+constexpr double rotationScale = 1.0 / skaKeyData::rotationUnit;
 
 // Reads through one stream, refusing to go past the end of the file or the byte budget.
 class KeyDataCursor {
@@ -79,20 +78,21 @@ bool readRotation(KeyDataCursor& cursor, BoneKey& key) {
 // The channel records follow their bone word in the order scale, rotation, translation.
 bool readBoneKey(KeyDataCursor& cursor, int16_t word, float scaleFactor, float translationFactor,
                  BoneKey& key) {
-    key.bone = static_cast<uint16_t>(word >> 4);
-    if (word & 8) {
+    using namespace skaBoneWord;
+    key.bone = static_cast<uint16_t>(word >> boneShift);
+    if (word & scaleBit) {
         key.channels |= scaleChannel;
         if (!readChannel(cursor, scaleFactor, key.scaleFrame, key.scale)) {
             return false;
         }
     }
-    if (word & 4) {
+    if (word & rotationBit) {
         key.channels |= rotationChannel;
         if (!readRotation(cursor, key)) {
             return false;
         }
     }
-    if (word & 2) {
+    if (word & translationBit) {
         key.channels |= translationChannel;
         if (!readChannel(cursor, translationFactor, key.translationFrame, key.translation)) {
             return false;
@@ -103,7 +103,7 @@ bool readBoneKey(KeyDataCursor& cursor, int16_t word, float scaleFactor, float t
 
 bool skipBoneStates(KeyDataCursor& cursor) {
     int16_t marker = endWord;
-    char state[boneStateSize];
+    char state[skaKeyData::boneStateSize];
     if (!cursor.readWord(marker)) {
         return false;
     }
@@ -127,7 +127,7 @@ void readFrames(KeyDataCursor& cursor, float scaleFactor, float translationFacto
         if (!cursor.readWord(word)) {
             return;
         }
-        while (word & 1) {
+        while (word & skaBoneWord::boneWordBit) {
             BoneKey key;
             if (!readBoneKey(cursor, word, scaleFactor, translationFactor, key)) {
                 return;
@@ -145,7 +145,7 @@ void readFrames(KeyDataCursor& cursor, float scaleFactor, float translationFacto
 DecodedKeys decodeKeyData(ByteStream& stream, int64_t& byteBudget) {
     KeyDataCursor cursor(stream, byteBudget);
     DecodedKeys decoded;
-    char factors[8];
+    char factors[skaKeyData::factorsSize];
     if (cursor.read(factors, sizeof factors) && skipBoneStates(cursor)) {
         readFrames(cursor, readFloat(factors, 0), readFloat(factors, 4), decoded.keys);
     }

@@ -10,24 +10,26 @@ constexpr int64_t keyByteAllowance = 64 * 1024;
 constexpr int64_t keyReadsPerByte = 2;
 
 SkaHeader decodeHeader(const char* bytes) {
+    using namespace skaHeaderField;
     SkaHeader header;
-    header.boneCount = readInt32(bytes, 0);
-    header.boneOffset = readInt32(bytes, 4);
-    header.variationCount = readInt32(bytes, 8);
-    header.animationCount = readInt32(bytes, 16);
-    header.animationOffset = readInt32(bytes, 20);
+    header.boneCount = readInt32(bytes, boneCount);
+    header.boneOffset = readInt32(bytes, boneOffset);
+    header.variationCount = readInt32(bytes, variationCount);
+    header.animationCount = readInt32(bytes, animationCount);
+    header.animationOffset = readInt32(bytes, animationOffset);
     return header;
 }
 
 SkaBone decodeBone(const char* record) {
+    using namespace skaBoneField;
     SkaBone bone;
-    bone.name = readText(record, 4, 48);
+    bone.name = readText(record, name, nameSize);
     for (std::size_t i = 0; i < 3; ++i) {
-        bone.bindScale[i] = readFloat(record, 52 + 4 * i);
-        bone.bindPosition[i] = readFloat(record, 84 + 4 * i);
+        bone.bindScale[i] = readFloat(record, bindScale + 4 * i);
+        bone.bindPosition[i] = readFloat(record, bindPosition + 4 * i);
     }
     for (std::size_t i = 0; i < 4; ++i) {
-        bone.bindRotation[i] = readFloat(record, 68 + 4 * i);
+        bone.bindRotation[i] = readFloat(record, bindRotation + 4 * i);
     }
     return bone;
 }
@@ -39,8 +41,11 @@ struct StreamSlot {
 };
 
 StreamSlot decodeSlot(const char* animationRecord, std::size_t slot) {
-    const char* record = animationRecord + 76 + 16 * slot;
-    return {readUint16(record, 0), readFloat(record, 4), readInt32(record, 12)};
+    using namespace skaStreamField;
+    const char* record =
+        animationRecord + skaAnimationField::streamSlots + skaStreamSlotSize * slot;
+    return {readUint16(record, frameCount), readFloat(record, frameTime),
+            readInt32(record, dataOffset)};
 }
 
 } // namespace
@@ -66,20 +71,6 @@ bool SkaReader::readBones(const SkaHeader& header, std::vector<SkaBone>& bones,
                        bones, error);
 }
 
-bool SkaReader::readAnimations(const SkaHeader& header, std::vector<AnimationData>& animations,
-                               std::ostream& out, std::string& error) {
-    if (!readAnimationTable(header, error)) {
-        return false;
-    }
-    animations.resize(animationCount());
-    for (std::size_t k = 0; k < animations.size(); ++k) {
-        if (!readAnimation(k, animations[k], out, error)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool SkaReader::readAnimationTable(const SkaHeader& header, std::string& error) {
     animationTableOffset = header.animationOffset;
     const TableLocation table{"animation table", header.animationCount, header.animationOffset,
@@ -94,12 +85,12 @@ bool SkaReader::readAnimation(std::size_t index, AnimationData& animation, std::
     const char* record = animationTable.data() + skaAnimationSize * index;
     const int64_t headerPosition =
         animationTableOffset + static_cast<int64_t>(skaAnimationSize * index);
-    animation.name = readText(record, 0, 66);
+    animation.name = readText(record, skaAnimationField::name, skaAnimationField::nameSize);
     const StreamSlot first = decodeSlot(record, 0);
     animation.frameCount = first.frameCount;
     animation.frameTime = first.frameTime;
 
-    uint32_t streamCount = readUint32(record, 72);
+    uint32_t streamCount = readUint32(record, skaAnimationField::streamCount);
     if (streamCount > skaStreamSlots) {
         out << "\tWarning: animation \"" << animation.name << "\" claims " << streamCount
             << " streams; only the " << skaStreamSlots << " slots of its header are read.\n";

@@ -21,14 +21,11 @@ public:
     // False with error set when the table's count cannot be believed.
     bool readBones(const SkaHeader& header, std::vector<SkaBone>& bones, std::string& error);
 
-    // Damage that can be worked around (key data without its end word, too many stream
-    // slots) is reported on out; false with error set when the file cannot be read sensibly.
-    bool readAnimations(const SkaHeader& header, std::vector<AnimationData>& animations,
-                        std::ostream& out, std::string& error);
-
-    // The same, one animation at a time, so that a caller can build each animation and let its
-    // keys go before decoding the next: first the table of animation headers, then animations
-    // 0 to animationCount() - 1 in order.
+    // The animations one at a time, so that a caller can build each animation and let its keys
+    // go before decoding the next: first the table of animation headers, then animations 0 to
+    // animationCount() - 1 in order. Damage that can be worked around (key data without its end
+    // word, too many stream slots) is reported on out; false with error set when the file cannot
+    // be read sensibly.
     bool readAnimationTable(const SkaHeader& header, std::string& error);
     std::size_t animationCount() const { return animationTable.size() / skaAnimationSize; }
     bool readAnimation(std::size_t index, AnimationData& animation, std::ostream& out,

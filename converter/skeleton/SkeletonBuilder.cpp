@@ -2,6 +2,7 @@
 
 #include "../ByteStream.h"
 #include "../Finite.h"
+#include "../Quoted.h"
 #include "../skm/SkmReader.h"
 
 #include <OgreBone.h>
@@ -10,10 +11,6 @@
 #include <unordered_set>
 
 namespace {
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
 
 // A message naming the first record that no skeleton could be built from, or empty.
 std::string findUnsoundBone(const std::vector<SkmBone>& bones) {

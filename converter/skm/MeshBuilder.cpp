@@ -114,6 +114,10 @@ bool importMesh(Ogre::Mesh& mesh, NamingCallback& namingCallback, const std::str
     FaceGroups faces(materials.size(), vertexCount);
     reader.readEachFace([&faces](const SkmFace& face) { faces.add(face); }, error);
 
+    // The console order is deliberate and stays as it was when each table was decoded whole
+    // before its step: the vertex warning, the material names (with their prompts in interactive
+    // mode), the face warning, then the weight warning of the bone assignments, built last.
+    // Gathering the warnings in one place would change what users and their scripts see.
     warnIf(out, vertices.repairedVertices(),
            " vertices hold values that are not finite numbers; they are read as 0.\n");
     const std::vector<std::string> names = readSkmMaterialNames(materials, namingCallback);

@@ -3,44 +3,49 @@
 namespace {
 
 SkmHeader decodeHeader(const char* bytes) {
+    using namespace skmHeaderField;
     SkmHeader header;
-    header.boneCount = readInt32(bytes, 0);
-    header.boneOffset = readInt32(bytes, 4);
-    header.materialCount = readInt32(bytes, 8);
-    header.materialOffset = readInt32(bytes, 12);
-    header.vertexCount = readInt32(bytes, 16);
-    header.vertexOffset = readInt32(bytes, 20);
-    header.faceCount = readInt32(bytes, 24);
-    header.faceOffset = readInt32(bytes, 28);
+    header.boneCount = readInt32(bytes, boneCount);
+    header.boneOffset = readInt32(bytes, boneOffset);
+    header.materialCount = readInt32(bytes, materialCount);
+    header.materialOffset = readInt32(bytes, materialOffset);
+    header.vertexCount = readInt32(bytes, vertexCount);
+    header.vertexOffset = readInt32(bytes, vertexOffset);
+    header.faceCount = readInt32(bytes, faceCount);
+    header.faceOffset = readInt32(bytes, faceOffset);
     return header;
 }
 
 SkmBone decodeBone(const char* record) {
-    return {readInt16(record, 2), readText(record, 4, skmBoneSize - 4)};
+    using namespace skmBoneField;
+    return {readInt16(record, parentIndex), readText(record, name, nameSize)};
 }
 
 SkmMaterial decodeMaterial(const char* record) {
-    return {readText(record, 0, skmMaterialSize)};
+    return {readText(record, skmMaterialField::path, skmMaterialField::pathSize)};
 }
 
 SkmVertex decodeVertex(const char* record) {
+    using namespace skmVertexField;
     SkmVertex vertex;
     for (std::size_t i = 0; i < 3; ++i) {
-        vertex.position[i] = readFloat(record, 4 * i);
-        vertex.normal[i] = readFloat(record, 16 + 4 * i);
+        vertex.position[i] = readFloat(record, position + 4 * i);
+        vertex.normal[i] = readFloat(record, normal + 4 * i);
     }
-    vertex.uv = {readFloat(record, 32), readFloat(record, 36)};
-    vertex.weightCount = readInt16(record, 42);
-    for (std::size_t k = 0; k < 6; ++k) {
-        vertex.boneIndex[k] = readUint16(record, 44 + 2 * k);
-        vertex.boneWeight[k] = readFloat(record, 56 + 4 * k);
+    vertex.uv = {readFloat(record, uv), readFloat(record, uv + 4)};
+    vertex.weightCount = readInt16(record, weightCount);
+    for (std::size_t k = 0; k < weightSlots; ++k) {
+        vertex.boneIndex[k] = readUint16(record, boneIndex + 2 * k);
+        vertex.boneWeight[k] = readFloat(record, boneWeight + 4 * k);
     }
     return vertex;
 }
 
 SkmFace decodeFace(const char* record) {
-    return {readUint16(record, 0),
-            {readUint16(record, 2), readUint16(record, 4), readUint16(record, 6)}};
+    using namespace skmFaceField;
+    return {readUint16(record, materialIndex),
+            {readUint16(record, vertexIndex), readUint16(record, vertexIndex + 2),
+             readUint16(record, vertexIndex + 4)}};
 }
 
 } // namespace
@@ -59,14 +64,6 @@ bool SkmReader::readBones(std::vector<SkmBone>& bones, std::string& error) {
 
 bool SkmReader::readMaterials(std::vector<SkmMaterial>& materials, std::string& error) {
     return tables.read(materialTable(), decodeMaterial, materials, error);
-}
-
-bool SkmReader::readVertices(std::vector<SkmVertex>& vertices, std::string& error) {
-    return tables.read(vertexTable(), decodeVertex, vertices, error);
-}
-
-bool SkmReader::readFaces(std::vector<SkmFace>& faces, std::string& error) {
-    return tables.read(faceTable(), decodeFace, faces, error);
 }
 
 bool SkmReader::readEachVertex(const std::function<void(const SkmVertex&)>& visit,

@@ -21,8 +21,6 @@ public:
     // Each returns false with error set when the table's count cannot be believed.
     bool readBones(std::vector<SkmBone>& bones, std::string& error);
     bool readMaterials(std::vector<SkmMaterial>& materials, std::string& error);
-    bool readVertices(std::vector<SkmVertex>& vertices, std::string& error);
-    bool readFaces(std::vector<SkmFace>& faces, std::string& error);
 
     // The vertex and face tables a record at a time, for a caller that builds from each record
     // as it comes instead of holding the table.

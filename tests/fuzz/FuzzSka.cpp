@@ -13,9 +13,9 @@ namespace {
 // The sample figure's bone table and nothing else: the seeds are written from the same figure,
 // so their bone tables and key streams name bones that exist.
 std::string writeFixedSkm(FuzzHarness& harness) {
-    toee::SkmDesc skm;
+    samplemodel::SkmDesc skm;
     skm.bones = makeSampleFigure().skm.bones;
-    const std::string bytes = toee::writeSkm(skm);
+    const std::string bytes = samplemodel::writeSkm(skm);
     return harness.writeScratchFile("bones.skm", reinterpret_cast<const uint8_t*>(bytes.data()),
                                     bytes.size());
 }

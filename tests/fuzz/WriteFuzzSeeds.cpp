@@ -3,6 +3,9 @@
 // damaged game files break. The corpora under tests/fuzz/corpus were written by it.
 #include "ByteWriter.h"
 #include "SampleFigure.h"
+#include "TestBytes.h"
+#include "skeleton/SkaRecords.h"
+#include "skm/SkmRecords.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,12 +18,6 @@ namespace {
 
 using Seeds = std::vector<std::pair<std::string, std::string>>; // file name, bytes
 
-void patchInt32(std::string& bytes, std::size_t offset, int32_t value) {
-    std::string field;
-    toee::appendInt32(field, value);
-    bytes.replace(offset, field.size(), field);
-}
-
 std::string patched(std::string bytes, std::size_t offset, int32_t value) {
     patchInt32(bytes, offset, value);
     return bytes;
@@ -28,11 +25,11 @@ std::string patched(std::string bytes, std::size_t offset, int32_t value) {
 
 // The figure's bones and materials with only the first vertices and the faces among them, so
 // that a seed stays a few kilobytes.
-toee::SkmDesc smallFigureSkm(const SampleModel& figure, std::size_t vertexCount) {
-    toee::SkmDesc skm = figure.skm;
+samplemodel::SkmDesc smallFigureSkm(const SampleModel& figure, std::size_t vertexCount) {
+    samplemodel::SkmDesc skm = figure.skm;
     skm.vertices.resize(vertexCount);
     skm.faces.clear();
-    for (const toee::SkmFaceDesc& face : figure.skm.faces) {
+    for (const samplemodel::SkmFaceDesc& face : figure.skm.faces) {
         if (std::all_of(face.vertexIndex.begin(), face.vertexIndex.end(),
                         [&](uint16_t index) { return index < vertexCount; })) {
             skm.faces.push_back(face);
@@ -42,15 +39,15 @@ toee::SkmDesc smallFigureSkm(const SampleModel& figure, std::size_t vertexCount)
 }
 
 Seeds skmSeeds(const SampleModel& figure) {
-    const toee::SkmDesc sound = smallFigureSkm(figure, 40);
-    const std::string bytes = toee::writeSkm(sound);
-    toee::SkmDesc bonesOnly;
+    const samplemodel::SkmDesc sound = smallFigureSkm(figure, 40);
+    const std::string bytes = samplemodel::writeSkm(sound);
+    samplemodel::SkmDesc bonesOnly;
     bonesOnly.bones = sound.bones;
-    toee::SkmDesc twinNames = sound;
+    samplemodel::SkmDesc twinNames = sound;
     twinNames.bones[2].name = twinNames.bones[1].name;
-    toee::SkmDesc cycle = sound;
+    samplemodel::SkmDesc cycle = sound;
     cycle.bones[0].parent = static_cast<int16_t>(cycle.bones.size() - 1);
-    toee::SkmDesc outOfRange = sound;
+    samplemodel::SkmDesc outOfRange = sound;
     outOfRange.faces.push_back({9, {0, 1, 2}});
     outOfRange.faces.push_back({0, {0, 1, 400}});
     outOfRange.vertices[0].weightCount = 7;
@@ -58,29 +55,29 @@ Seeds skmSeeds(const SampleModel& figure) {
     outOfRange.vertices[2].boneIndex[0] = 300;
     outOfRange.bones[3].parent = 99;
     return {{"figure.skm", bytes},
-            {"bones-only.skm", toee::writeSkm(bonesOnly)},
+            {"bones-only.skm", samplemodel::writeSkm(bonesOnly)},
             {"header-only.skm", bytes.substr(0, 40)},
             {"cut-short.skm", bytes.substr(0, bytes.size() / 2)},
-            {"vertex-count-huge.skm", patched(bytes, 16, 0x7FFFFFFF)},
-            {"material-count-negative.skm", patched(bytes, 8, -3)},
-            {"face-table-past-end.skm", patched(bytes, 28, 1 << 30)},
-            {"twin-bone-names.skm", toee::writeSkm(twinNames)},
-            {"parent-cycle.skm", toee::writeSkm(cycle)},
-            {"indices-out-of-range.skm", toee::writeSkm(outOfRange)}};
+            {"vertex-count-huge.skm", patched(bytes, skmHeaderField::vertexCount, 0x7FFFFFFF)},
+            {"material-count-negative.skm", patched(bytes, skmHeaderField::materialCount, -3)},
+            {"face-table-past-end.skm", patched(bytes, skmHeaderField::faceOffset, 1 << 30)},
+            {"twin-bone-names.skm", samplemodel::writeSkm(twinNames)},
+            {"parent-cycle.skm", samplemodel::writeSkm(cycle)},
+            {"indices-out-of-range.skm", samplemodel::writeSkm(outOfRange)}};
 }
 
 // One short animation with every kind of record, small enough to be mutated quickly.
-toee::SkaDesc smallFigureSka(const SampleModel& figure) {
-    toee::SkaDesc ska = figure.ska;
+samplemodel::SkaDesc smallFigureSka(const SampleModel& figure) {
+    samplemodel::SkaDesc ska = figure.ska;
     ska.animations.resize(1);
-    toee::SkaStreamDesc& stream = ska.animations[0].streams[0];
+    samplemodel::SkaStreamDesc& stream = ska.animations[0].streams[0];
     stream.frameCount = 4;
     stream.boneStates.resize(std::min<std::size_t>(stream.boneStates.size(), 2));
     stream.frames.resize(std::min<std::size_t>(stream.frames.size(), 2));
-    for (toee::SkaFrameDesc& frame : stream.frames) {
+    for (samplemodel::SkaFrameDesc& frame : stream.frames) {
         frame.keys.resize(std::min<std::size_t>(frame.keys.size(), 3));
     }
-    toee::SkaBoneKeyDesc& key = stream.frames[0].keys[0];
+    samplemodel::SkaBoneKeyDesc& key = stream.frames[0].keys[0];
     key.hasScale = key.hasRotation = key.hasTranslation = true;
     key.rotationXyzw = {0, 0, 23170, 23170};
     key.translation = {10, -20, 30};
@@ -88,40 +85,43 @@ toee::SkaDesc smallFigureSka(const SampleModel& figure) {
 }
 
 // Offsets of the small SKA: the header, the bone table, then the one animation header.
-std::size_t animationHeader(const toee::SkaDesc& ska) {
-    return 24 + 100 * ska.bones.size();
+std::size_t animationHeader(const samplemodel::SkaDesc& ska) {
+    return skaHeaderSize + skaBoneSize * ska.bones.size();
 }
 
 Seeds skaSeeds(const SampleModel& figure) {
-    const toee::SkaDesc sound = smallFigureSka(figure);
-    const std::string bytes = toee::writeSka(sound);
+    const samplemodel::SkaDesc sound = smallFigureSka(figure);
+    const std::string bytes = samplemodel::writeSka(sound);
     const std::size_t animation = animationHeader(sound);
-    toee::SkaDesc badTimes = sound;
+    samplemodel::SkaDesc badTimes = sound;
     badTimes.animations.push_back(sound.animations[0]);
     badTimes.animations.push_back(sound.animations[0]);
     badTimes.animations[0].streams[0].frameTime = 0;
     badTimes.animations[1].streams[0].frameTime = NAN;
     badTimes.animations[2].name = "";
-    toee::SkaDesc badBones = sound;
+    samplemodel::SkaDesc badBones = sound;
     badBones.bones[0].name = "wing";
     badBones.bones[1].bindRotationXyzw = {0, 0, 0, 0};
     badBones.bones[2].bindPosition = {INFINITY, 0, 0};
     badBones.variationCount = 2;
-    toee::SkaDesc badKeys = sound;
-    toee::SkaBoneKeyDesc& key = badKeys.animations[0].streams[0].frames[0].keys[0];
+    samplemodel::SkaDesc badKeys = sound;
+    samplemodel::SkaBoneKeyDesc& key = badKeys.animations[0].streams[0].frames[0].keys[0];
     key.rotationFrame = 40;
     key.bone = 4000;
     badKeys.animations[0].streams[0].translationFactor = INFINITY;
-    return {{"figure.ska", toee::writeSka(figure.ska)},
-            {"one-animation.ska", bytes},
-            {"key-data-cut.ska", bytes.substr(0, bytes.size() - 2)},
-            {"animation-count-huge.ska", patched(bytes, 16, 0x7FFFFFFF)},
-            {"animation-offset-negative.ska", patched(bytes, 20, -100000)},
-            {"stream-count-huge.ska", patched(bytes, animation + 72, -1)},
-            {"streams-read-the-header.ska", patched(bytes, animation + 76 + 12, 0)},
-            {"bad-frame-times.ska", toee::writeSka(badTimes)},
-            {"bad-bones.ska", toee::writeSka(badBones)},
-            {"bad-keys.ska", toee::writeSka(badKeys)}};
+    return {
+        {"figure.ska", samplemodel::writeSka(figure.ska)},
+        {"one-animation.ska", bytes},
+        {"key-data-cut.ska", bytes.substr(0, bytes.size() - 2)},
+        {"animation-count-huge.ska", patched(bytes, skaHeaderField::animationCount, 0x7FFFFFFF)},
+        {"animation-offset-negative.ska", patched(bytes, skaHeaderField::animationOffset, -100000)},
+        {"stream-count-huge.ska", patched(bytes, animation + skaAnimationField::streamCount, -1)},
+        {"streams-read-the-header.ska",
+         patched(bytes, animation + skaAnimationField::streamSlots + skaStreamField::dataOffset,
+                 0)},
+        {"bad-frame-times.ska", samplemodel::writeSka(badTimes)},
+        {"bad-bones.ska", samplemodel::writeSka(badBones)},
+        {"bad-keys.ska", samplemodel::writeSka(badKeys)}};
 }
 
 Seeds mdfSeeds(const SampleModel& figure) {
@@ -139,7 +139,7 @@ Seeds mdfSeeds(const SampleModel& figure) {
 void writeSeeds(const fs::path& folder, const Seeds& seeds) {
     fs::create_directories(folder);
     for (const auto& [name, bytes] : seeds) {
-        toee::writeFile((folder / name).string(), bytes);
+        samplemodel::writeFile((folder / name).string(), bytes);
     }
 }
 

@@ -10,7 +10,7 @@
 #include <set>
 #include <stdexcept>
 
-using namespace samplefigure;
+using namespace samplemodel;
 
 namespace {
 
@@ -25,7 +25,7 @@ Vec3 toVec3(const std::array<float, 3>& v) {
 
 std::vector<int16_t> parents(const SampleModel& model) {
     std::vector<int16_t> result;
-    for (const toee::SkmBoneDesc& bone : model.skm.bones) {
+    for (const samplemodel::SkmBoneDesc& bone : model.skm.bones) {
         result.push_back(bone.parent);
     }
     return result;
@@ -33,15 +33,15 @@ std::vector<int16_t> parents(const SampleModel& model) {
 
 std::vector<Transform> bindPose(const SampleModel& model) {
     std::vector<Transform> local;
-    for (const toee::SkaBoneDesc& bone : model.ska.bones) {
+    for (const samplemodel::SkaBoneDesc& bone : model.ska.bones) {
         const auto& q = bone.bindRotationXyzw;
         local.push_back({toVec3(bone.bindPosition), {q[3], q[0], q[1], q[2]}});
     }
     return local;
 }
 
-const toee::SkaStreamDesc& streamOf(const std::string& animation) {
-    for (const toee::SkaAnimationDesc& clip : figure().ska.animations) {
+const samplemodel::SkaStreamDesc& streamOf(const std::string& animation) {
+    for (const samplemodel::SkaAnimationDesc& clip : figure().ska.animations) {
         if (clip.name == animation) {
             return clip.streams.at(0);
         }
@@ -65,8 +65,8 @@ std::vector<Vec3> bindJoints() {
 // rotations and translations replace the bone's local binding values.
 std::vector<Vec3> jointsAt(const std::string& animation, int frame) {
     std::vector<Transform> local = bindPose(figure());
-    const toee::SkaStreamDesc& stream = streamOf(animation);
-    for (const toee::SkaBoneKeyDesc& key : stream.frames.at(frame).keys) {
+    const samplemodel::SkaStreamDesc& stream = streamOf(animation);
+    for (const samplemodel::SkaBoneKeyDesc& key : stream.frames.at(frame).keys) {
         const auto& q = key.rotationXyzw;
         local[key.bone].rotation = {q[3] / 32767.0, q[0] / 32767.0, q[1] / 32767.0, q[2] / 32767.0};
         if (key.hasTranslation) {
@@ -105,10 +105,10 @@ TEST(SampleFigureSkeleton, SomeBindingRotationsAreNotIdentity) {
 }
 
 TEST(SampleFigureMesh, FacesReachOnlyExistingVerticesAndMaterials) {
-    const toee::SkmDesc& skm = figure().skm;
+    const samplemodel::SkmDesc& skm = figure().skm;
     ASSERT_GE(skm.materialPaths.size(), 2u);
     std::set<uint16_t> usedMaterials;
-    for (const toee::SkmFaceDesc& face : skm.faces) {
+    for (const samplemodel::SkmFaceDesc& face : skm.faces) {
         usedMaterials.insert(face.materialIndex);
         for (uint16_t index : face.vertexIndex) {
             ASSERT_LT(index, skm.vertices.size());
@@ -118,7 +118,7 @@ TEST(SampleFigureMesh, FacesReachOnlyExistingVerticesAndMaterials) {
 }
 
 TEST(SampleFigureMesh, WeightsNameRealBonesAndSumToOne) {
-    for (const toee::SkmVertexDesc& vertex : figure().skm.vertices) {
+    for (const samplemodel::SkmVertexDesc& vertex : figure().skm.vertices) {
         ASSERT_GE(vertex.weightCount, 1);
         ASSERT_LE(vertex.weightCount, 2);
         double sum = 0;
@@ -135,7 +135,7 @@ TEST(SampleFigureMesh, WeightsNameRealBonesAndSumToOne) {
 TEST(SampleFigureMesh, SurfaceIsWoundOutwardsWithMatchingNormals) {
     const auto& vertices = figure().skm.vertices;
     double volume = 0;
-    for (const toee::SkmFaceDesc& face : figure().skm.faces) {
+    for (const samplemodel::SkmFaceDesc& face : figure().skm.faces) {
         const Vec3 a = toVec3(vertices[face.vertexIndex[0]].position);
         const Vec3 b = toVec3(vertices[face.vertexIndex[1]].position);
         const Vec3 c = toVec3(vertices[face.vertexIndex[2]].position);
@@ -145,7 +145,7 @@ TEST(SampleFigureMesh, SurfaceIsWoundOutwardsWithMatchingNormals) {
         }
     }
     EXPECT_GT(volume, 10000);
-    for (const toee::SkmVertexDesc& vertex : vertices) {
+    for (const samplemodel::SkmVertexDesc& vertex : vertices) {
         EXPECT_NEAR(dot(toVec3(vertex.normal), toVec3(vertex.normal)), 1.0, 1e-5);
     }
 }
@@ -153,7 +153,7 @@ TEST(SampleFigureMesh, SurfaceIsWoundOutwardsWithMatchingNormals) {
 TEST(SampleFigureMesh, StandsAbout180TallOnTheGroundWithJointsInside) {
     Vec3 low{1e9, 1e9, 1e9};
     Vec3 high{-1e9, -1e9, -1e9};
-    for (const toee::SkmVertexDesc& vertex : figure().skm.vertices) {
+    for (const samplemodel::SkmVertexDesc& vertex : figure().skm.vertices) {
         const Vec3 p = toVec3(vertex.position);
         low = {std::min(low.x, p.x), std::min(low.y, p.y), std::min(low.z, p.z)};
         high = {std::max(high.x, p.x), std::max(high.y, p.y), std::max(high.z, p.z)};
@@ -182,16 +182,16 @@ TEST(SampleFigureMesh, BindPoseJointsAreWhereTheBodyIs) {
 
 TEST(SampleFigureAnimations, NamedDistinctlyWithEveryMovedBoneKeyedOnEveryFrame) {
     std::set<std::string> names;
-    for (const toee::SkaAnimationDesc& animation : figure().ska.animations) {
+    for (const samplemodel::SkaAnimationDesc& animation : figure().ska.animations) {
         names.insert(animation.name);
         ASSERT_EQ(animation.streams.size(), 1u);
-        const toee::SkaStreamDesc& stream = animation.streams[0];
+        const samplemodel::SkaStreamDesc& stream = animation.streams[0];
         EXPECT_GT(stream.frameTime, 0);
         ASSERT_EQ(stream.frames.size(), stream.frameCount);
         EXPECT_EQ(stream.boneStates.size(), stream.frames[0].keys.size());
         for (size_t f = 0; f < stream.frames.size(); ++f) {
             ASSERT_EQ(stream.frames[f].keys.size(), stream.frames[0].keys.size());
-            for (const toee::SkaBoneKeyDesc& key : stream.frames[f].keys) {
+            for (const samplemodel::SkaBoneKeyDesc& key : stream.frames[f].keys) {
                 EXPECT_TRUE(key.hasRotation);
                 EXPECT_EQ(key.rotationFrame, static_cast<int>(f)) << animation.name;
             }
@@ -202,8 +202,8 @@ TEST(SampleFigureAnimations, NamedDistinctlyWithEveryMovedBoneKeyedOnEveryFrame)
 
 // Keys hold absolute local rotations: with the arm still down, a key equals the binding.
 TEST(SampleFigureAnimations, KeysAtRestRepeatTheBindingRotation) {
-    const toee::SkaStreamDesc& wave = streamOf("wave");
-    for (const toee::SkaBoneKeyDesc& key : wave.frames.at(0).keys) {
+    const samplemodel::SkaStreamDesc& wave = streamOf("wave");
+    for (const samplemodel::SkaBoneKeyDesc& key : wave.frames.at(0).keys) {
         const auto& bind = figure().ska.bones.at(key.bone).bindRotationXyzw;
         for (int c = 0; c < 4; ++c) {
             EXPECT_NEAR(key.rotationXyzw[c] / 32767.0, bind[c], 1e-4);

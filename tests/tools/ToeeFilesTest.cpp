@@ -1,12 +1,13 @@
 #include "ToeeFiles.h"
 #include "ByteReader.h"
 #include "ByteWriter.h"
+#include "TestBytes.h"
 
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
-using namespace toee;
+using namespace samplemodel;
 
 namespace {
 
@@ -106,15 +107,6 @@ SkaDesc oneAnimationSka() {
     ska.animations = {{"wave", 0, {identityRotationStream()}}};
     return ska;
 }
-
-const std::string workedExampleKeyData("\x00\x00\x80\x3F"
-                                       "\x00\x00\x00\x3F"
-                                       "\xFE\xFF"
-                                       "\x00\x00"
-                                       "\x15\x00"
-                                       "\x03\x00\x00\x00\x00\x00\x00\x00\xFF\x7F"
-                                       "\xFE\xFF",
-                                       26);
 
 } // namespace
 

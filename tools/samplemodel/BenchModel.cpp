@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-using namespace samplefigure;
+using namespace samplemodel;
 
 namespace {
 
@@ -41,10 +41,11 @@ void addMaterials(int count, SampleModel& model) {
     for (int m = 0; m < count; ++m) {
         const std::string name = materialName(m);
         model.skm.materialPaths.push_back(artDirectory + name + ".mdf");
-        model.mdfFiles.emplace_back(name + ".mdf", toee::writeMdf({artDirectory + name + ".tga"}));
+        model.mdfFiles.emplace_back(name + ".mdf",
+                                    samplemodel::writeMdf({artDirectory + name + ".tga"}));
         const std::vector<uint32_t> pixels(textureSize * textureSize, bandColour(m));
         model.textures.emplace_back(name + ".tga",
-                                    toee::writeTga(textureSize, textureSize, pixels));
+                                    samplemodel::writeTga(textureSize, textureSize, pixels));
     }
 }
 
@@ -53,7 +54,8 @@ void addBones(const std::vector<FigureBone>& bones, SampleModel& model) {
         model.skm.bones.push_back({bone.name, bone.parent});
         const Quat& q = bone.bind.rotation;
         const Vec3& p = bone.bind.position;
-        toee::SkaBoneDesc ska{bone.name, {1, 1, 1}, {}, {float(p.x), float(p.y), float(p.z)}};
+        samplemodel::SkaBoneDesc ska{
+            bone.name, {1, 1, 1}, {}, {float(p.x), float(p.y), float(p.z)}};
         ska.bindRotationXyzw = {float(q.x), float(q.y), float(q.z), float(q.w)};
         model.ska.bones.push_back(ska);
     }
@@ -73,13 +75,13 @@ SampleModel makeBenchModel(const BenchModelSize& size) {
     checkSize(size);
     SampleModel model;
     model.name = size.name;
-    const std::vector<FigureBone> bones = benchmodel::chainBones(size.bones);
+    const std::vector<FigureBone> bones = samplemodel::chainBones(size.bones);
     addBones(bones, model);
     addMaterials(size.materials, model);
-    benchmodel::buildRingTube(
+    samplemodel::buildRingTube(
         {size.vertices / benchRingVertices, benchRingVertices, size.bones, size.materials},
         model.skm);
     model.ska.animations =
-        benchmodel::swayAnimations({size.animations, size.frames}, bindTransforms(bones));
+        samplemodel::swayAnimations({size.animations, size.frames}, bindTransforms(bones));
     return model;
 }

@@ -4,10 +4,8 @@
 
 #include <cmath>
 
-namespace benchmodel {
+namespace samplemodel {
 namespace {
-
-using namespace samplefigure;
 
 constexpr float thirtyPerSecond = 100.0f / 30.0f;
 
@@ -24,9 +22,9 @@ FramePose swayPose(int animation, int frame, int frames, std::size_t bones) {
 
 } // namespace
 
-std::vector<toee::SkaAnimationDesc> swayAnimations(const MotionSize& size,
-                                                   const std::vector<Transform>& bind) {
-    std::vector<toee::SkaAnimationDesc> animations;
+std::vector<SkaAnimationDesc> swayAnimations(const MotionSize& size,
+                                             const std::vector<Transform>& bind) {
+    std::vector<SkaAnimationDesc> animations;
     for (int a = 0; a < size.animations; ++a) {
         Clip clip{"motion" + std::to_string(a), thirtyPerSecond, {}};
         for (int frame = 0; frame < size.frames; ++frame) {
@@ -37,4 +35,4 @@ std::vector<toee::SkaAnimationDesc> swayAnimations(const MotionSize& size,
     return animations;
 }
 
-} // namespace benchmodel
+} // namespace samplemodel

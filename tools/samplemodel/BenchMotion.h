@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace benchmodel {
+namespace samplemodel {
 
 struct MotionSize {
     int animations = 0;
@@ -15,7 +15,7 @@ struct MotionSize {
 };
 
 // Named "motion0", "motion1", …; each animation and bone has a phase of its own.
-std::vector<toee::SkaAnimationDesc>
-swayAnimations(const MotionSize& size, const std::vector<samplefigure::Transform>& bind);
+std::vector<SkaAnimationDesc> swayAnimations(const MotionSize& size,
+                                             const std::vector<Transform>& bind);
 
-} // namespace benchmodel
+} // namespace samplemodel

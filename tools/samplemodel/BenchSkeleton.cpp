@@ -1,8 +1,6 @@
 #include "BenchSkeleton.h"
 
-namespace benchmodel {
-
-using namespace samplefigure;
+namespace samplemodel {
 
 std::vector<FigureBone> chainBones(int count) {
     constexpr double twistDegrees = 3;
@@ -16,4 +14,4 @@ std::vector<FigureBone> chainBones(int count) {
     return bones;
 }
 
-} // namespace benchmodel
+} // namespace samplemodel

@@ -7,10 +7,10 @@
 
 #include <vector>
 
-namespace benchmodel {
+namespace samplemodel {
 
 constexpr double boneLength = 2;
 
-std::vector<samplefigure::FigureBone> chainBones(int count);
+std::vector<FigureBone> chainBones(int count);
 
-} // namespace benchmodel
+} // namespace samplemodel

@@ -5,14 +5,14 @@
 #include <algorithm>
 #include <cmath>
 
-namespace benchmodel {
+namespace samplemodel {
 namespace {
 
 constexpr double radius = 10;
 
 // Linear blending between the bones below and above the vertex, so that every bone of the
 // chain moves part of the skin.
-void weighBetweenBones(double y, int bones, toee::SkmVertexDesc& vertex) {
+void weighBetweenBones(double y, int bones, SkmVertexDesc& vertex) {
     const double along = y / boneLength;
     const int below = std::min(static_cast<int>(along), bones - 2);
     const double upper = along - below;
@@ -23,13 +23,13 @@ void weighBetweenBones(double y, int bones, toee::SkmVertexDesc& vertex) {
     vertex.boneWeight[1] = static_cast<float>(upper);
 }
 
-void addRing(const RingTube& tube, int ring, toee::SkmDesc& skm) {
+void addRing(const RingTube& tube, int ring, SkmDesc& skm) {
     const double v = static_cast<double>(ring) / (tube.rings - 1);
     const double y = v * (tube.bones - 1) * boneLength;
     for (int step = 0; step < tube.ringVertices; ++step) {
         const double u = static_cast<double>(step) / tube.ringVertices;
         const double angle = 2 * M_PI * u;
-        toee::SkmVertexDesc vertex;
+        SkmVertexDesc vertex;
         vertex.position = {float(radius * std::sin(angle)), float(y),
                            float(radius * std::cos(angle))};
         vertex.normal = {float(std::sin(angle)), 0, float(std::cos(angle))};
@@ -41,7 +41,7 @@ void addRing(const RingTube& tube, int ring, toee::SkmDesc& skm) {
 
 // Two triangles per step around the band between a ring and the next, counter-clockwise seen
 // from outside.
-void addBand(const RingTube& tube, int ring, toee::SkmDesc& skm) {
+void addBand(const RingTube& tube, int ring, SkmDesc& skm) {
     const auto material = static_cast<uint16_t>(ring * tube.materials / (tube.rings - 1));
     const int lower = ring * tube.ringVertices;
     const int upper = lower + tube.ringVertices;
@@ -57,7 +57,7 @@ void addBand(const RingTube& tube, int ring, toee::SkmDesc& skm) {
 
 } // namespace
 
-void buildRingTube(const RingTube& tube, toee::SkmDesc& skm) {
+void buildRingTube(const RingTube& tube, SkmDesc& skm) {
     for (int ring = 0; ring < tube.rings; ++ring) {
         addRing(tube, ring, skm);
     }
@@ -66,4 +66,4 @@ void buildRingTube(const RingTube& tube, toee::SkmDesc& skm) {
     }
 }
 
-} // namespace benchmodel
+} // namespace samplemodel

@@ -4,7 +4,7 @@
 
 #include "ToeeFiles.h"
 
-namespace benchmodel {
+namespace samplemodel {
 
 struct RingTube {
     int rings = 0;        // at least 2
@@ -14,6 +14,6 @@ struct RingTube {
 };
 
 // Fills the vertex and face tables of `skm`.
-void buildRingTube(const RingTube& tube, toee::SkmDesc& skm);
+void buildRingTube(const RingTube& tube, SkmDesc& skm);
 
-} // namespace benchmodel
+} // namespace samplemodel

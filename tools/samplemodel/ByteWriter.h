@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-namespace toee {
+namespace samplemodel {
 
 inline void appendUint16(std::string& bytes, uint16_t value) {
     bytes.push_back(static_cast<char>(value & 0xFF));
@@ -50,4 +50,4 @@ inline void appendText(std::string& bytes, const std::string& text, size_t field
     appendZeros(bytes, fieldSize - stored);
 }
 
-} // namespace toee
+} // namespace samplemodel

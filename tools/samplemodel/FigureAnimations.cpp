@@ -6,7 +6,7 @@
 #include <cmath>
 #include <functional>
 
-namespace samplefigure {
+namespace samplemodel {
 namespace {
 
 constexpr float thirtyPerSecond = 100.0f / 30.0f;
@@ -105,4 +105,4 @@ std::vector<Clip> figureClips() {
             makeClip("wave", 60, wavePose)};
 }
 
-} // namespace samplefigure
+} // namespace samplemodel

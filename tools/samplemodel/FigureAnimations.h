@@ -5,8 +5,8 @@
 
 #include <vector>
 
-namespace samplefigure {
+namespace samplemodel {
 
 std::vector<Clip> figureClips();
 
-} // namespace samplefigure
+} // namespace samplemodel

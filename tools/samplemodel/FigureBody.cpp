@@ -2,7 +2,7 @@
 
 #include "Tube.h"
 
-namespace samplefigure {
+namespace samplemodel {
 namespace {
 
 // Rings that start a segment at its joint share their weight with the parent bone.
@@ -58,11 +58,11 @@ const std::vector<std::string>& materialNames() {
     return names;
 }
 
-void buildFigureBody(const std::vector<FigureBone>& bones, toee::SkmDesc& skm) {
+void buildFigureBody(const std::vector<FigureBone>& bones, SkmDesc& skm) {
     const std::vector<Transform> model = toModelSpace(parentIndices(bones), bindTransforms(bones));
     for (const Tube& tube : figureTubes()) {
         appendTube(tube, model.at(tube.bone), bones.at(tube.bone).parent, skm);
     }
 }
 
-} // namespace samplefigure
+} // namespace samplemodel

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace samplefigure {
+namespace samplemodel {
 
 enum Material : uint16_t { skin, cloth, leather, materialCount };
 
@@ -15,6 +15,6 @@ enum Material : uint16_t { skin, cloth, leather, materialCount };
 const std::vector<std::string>& materialNames();
 
 // Fills the vertex and face tables of `skm` from the bones' binding pose.
-void buildFigureBody(const std::vector<FigureBone>& bones, toee::SkmDesc& skm);
+void buildFigureBody(const std::vector<FigureBone>& bones, SkmDesc& skm);
 
-} // namespace samplefigure
+} // namespace samplemodel

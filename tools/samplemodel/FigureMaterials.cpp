@@ -5,7 +5,7 @@
 
 #include <functional>
 
-namespace samplefigure {
+namespace samplemodel {
 namespace {
 
 const std::string artDirectory = "art/meshes/sample/";
@@ -43,7 +43,7 @@ std::string texture(const Pattern& pattern) {
             pixels.push_back(pattern(x, y));
         }
     }
-    return toee::writeTga(textureSize, textureSize, pixels);
+    return writeTga(textureSize, textureSize, pixels);
 }
 
 } // namespace
@@ -59,7 +59,7 @@ std::vector<std::string> materialPaths() {
 std::vector<NamedFile> mdfFiles() {
     std::vector<NamedFile> files;
     for (const std::string& name : materialNames()) {
-        files.emplace_back(name + ".mdf", toee::writeMdf({artDirectory + name + ".tga"}));
+        files.emplace_back(name + ".mdf", writeMdf({artDirectory + name + ".tga"}));
     }
     return files;
 }
@@ -72,4 +72,4 @@ std::vector<NamedFile> textureFiles() {
     return files;
 }
 
-} // namespace samplefigure
+} // namespace samplemodel

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-namespace samplefigure {
+namespace samplemodel {
 
 using NamedFile = std::pair<std::string, std::string>; // file name, contents
 
@@ -18,4 +18,4 @@ std::vector<NamedFile> mdfFiles();
 // 64×64 textures with a pattern that shows how the skin is mapped.
 std::vector<NamedFile> textureFiles();
 
-} // namespace samplefigure
+} // namespace samplemodel

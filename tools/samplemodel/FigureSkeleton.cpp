@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace samplefigure {
+namespace samplemodel {
 namespace {
 
 // +1 for the figure's left side (+X), -1 for its right; mirroring across the YZ plane
@@ -75,4 +75,4 @@ std::vector<Transform> toModelSpace(const std::vector<int16_t>& parents,
     return model;
 }
 
-} // namespace samplefigure
+} // namespace samplemodel

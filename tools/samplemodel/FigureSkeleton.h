@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace samplefigure {
+namespace samplemodel {
 
 // Bone indices, in bone-table order; every parent comes before its children.
 enum Bone : uint16_t {
@@ -50,4 +50,4 @@ std::vector<int16_t> parentIndices(const std::vector<FigureBone>& bones);
 std::vector<Transform> toModelSpace(const std::vector<int16_t>& parents,
                                     const std::vector<Transform>& local);
 
-} // namespace samplefigure
+} // namespace samplemodel

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace samplefigure {
+namespace samplemodel {
 namespace {
 
 constexpr double int16Range = 32767;
@@ -63,7 +63,7 @@ std::array<int16_t, 4> quantize(Quat q) {
     return {quantize(q.x, step), quantize(q.y, step), quantize(q.z, step), quantize(q.w, step)};
 }
 
-toee::SkaBoneStateDesc boneState(const AbsoluteKey& key, const toee::SkaStreamDesc& stream) {
+SkaBoneStateDesc boneState(const AbsoluteKey& key, const SkaStreamDesc& stream) {
     const auto scale = quantize(key.scale, stream.scaleFactor);
     const auto rotation = quantize(key.rotation);
     const auto position = quantize(key.position, stream.translationFactor);
@@ -72,9 +72,8 @@ toee::SkaBoneStateDesc boneState(const AbsoluteKey& key, const toee::SkaStreamDe
              position[0], position[1], position[2]}};
 }
 
-toee::SkaBoneKeyDesc boneKey(const AbsoluteKey& key, int16_t frame,
-                             const toee::SkaStreamDesc& stream) {
-    toee::SkaBoneKeyDesc desc;
+SkaBoneKeyDesc boneKey(const AbsoluteKey& key, int16_t frame, const SkaStreamDesc& stream) {
+    SkaBoneKeyDesc desc;
     desc.bone = key.bone;
     desc.hasRotation = true;
     desc.rotationFrame = frame;
@@ -90,9 +89,9 @@ toee::SkaBoneKeyDesc boneKey(const AbsoluteKey& key, int16_t frame,
 
 } // namespace
 
-toee::SkaAnimationDesc encodeClip(const Clip& clip, const std::vector<Transform>& bind) {
+SkaAnimationDesc encodeClip(const Clip& clip, const std::vector<Transform>& bind) {
     const std::vector<KeyFrame> frames = absoluteKeys(clip, bind);
-    toee::SkaStreamDesc stream;
+    SkaStreamDesc stream;
     stream.frameCount = static_cast<uint16_t>(frames.size());
     stream.frameTime = clip.frameTime;
     stream.scaleFactor = factorFor(frames, &AbsoluteKey::scale);
@@ -101,7 +100,7 @@ toee::SkaAnimationDesc encodeClip(const Clip& clip, const std::vector<Transform>
         stream.boneStates.push_back(boneState(key, stream));
     }
     for (size_t f = 0; f < frames.size(); ++f) {
-        toee::SkaFrameDesc frame{static_cast<uint16_t>(f), {}};
+        SkaFrameDesc frame{static_cast<uint16_t>(f), {}};
         for (const AbsoluteKey& key : frames[f]) {
             frame.keys.push_back(boneKey(key, static_cast<int16_t>(f), stream));
         }
@@ -110,4 +109,4 @@ toee::SkaAnimationDesc encodeClip(const Clip& clip, const std::vector<Transform>
     return {clip.name, 0, {stream}};
 }
 
-} // namespace samplefigure
+} // namespace samplemodel

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace samplefigure {
+namespace samplemodel {
 
 struct BoneMotion {
     uint16_t bone = 0;
@@ -29,6 +29,6 @@ struct Clip {
 // One stream whose keys hold, on every frame, each moved bone's absolute local rotation
 // (binding rotation composed with the motion) and absolute local position. The factors are
 // chosen so that the largest value fills the 16-bit range.
-toee::SkaAnimationDesc encodeClip(const Clip& clip, const std::vector<Transform>& bind);
+SkaAnimationDesc encodeClip(const Clip& clip, const std::vector<Transform>& bind);
 
-} // namespace samplefigure
+} // namespace samplemodel

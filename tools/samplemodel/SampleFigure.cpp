@@ -7,13 +7,13 @@
 
 #include <filesystem>
 
-using namespace samplefigure;
+using namespace samplemodel;
 
 namespace {
 
-toee::SkaBoneDesc skaBone(const FigureBone& bone) {
+samplemodel::SkaBoneDesc skaBone(const FigureBone& bone) {
     const Transform& bind = bone.bind;
-    toee::SkaBoneDesc desc;
+    samplemodel::SkaBoneDesc desc;
     desc.name = bone.name;
     desc.bindRotationXyzw = {float(bind.rotation.x), float(bind.rotation.y), float(bind.rotation.z),
                              float(bind.rotation.w)};
@@ -21,8 +21,8 @@ toee::SkaBoneDesc skaBone(const FigureBone& bone) {
     return desc;
 }
 
-toee::SkmDesc figureSkm(const std::vector<FigureBone>& bones) {
-    toee::SkmDesc skm;
+samplemodel::SkmDesc figureSkm(const std::vector<FigureBone>& bones) {
+    samplemodel::SkmDesc skm;
     for (const FigureBone& bone : bones) {
         skm.bones.push_back({bone.name, bone.parent});
     }
@@ -31,8 +31,8 @@ toee::SkmDesc figureSkm(const std::vector<FigureBone>& bones) {
     return skm;
 }
 
-toee::SkaDesc figureSka(const std::vector<FigureBone>& bones) {
-    toee::SkaDesc ska;
+samplemodel::SkaDesc figureSka(const std::vector<FigureBone>& bones) {
+    samplemodel::SkaDesc ska;
     for (const FigureBone& bone : bones) {
         ska.bones.push_back(skaBone(bone));
     }
@@ -51,8 +51,8 @@ SampleModel makeSampleFigure() {
 
 std::vector<std::pair<std::string, std::string>> sampleModelFiles(const SampleModel& model) {
     std::vector<std::pair<std::string, std::string>> files = {
-        {model.name + ".skm", toee::writeSkm(model.skm)},
-        {model.name + ".ska", toee::writeSka(model.ska)},
+        {model.name + ".skm", samplemodel::writeSkm(model.skm)},
+        {model.name + ".ska", samplemodel::writeSka(model.ska)},
     };
     files.insert(files.end(), model.mdfFiles.begin(), model.mdfFiles.end());
     files.insert(files.end(), model.textures.begin(), model.textures.end());
@@ -61,6 +61,6 @@ std::vector<std::pair<std::string, std::string>> sampleModelFiles(const SampleMo
 
 void writeSampleModel(const SampleModel& model, const std::string& directory) {
     for (const auto& [name, bytes] : sampleModelFiles(model)) {
-        toee::writeFile((std::filesystem::path(directory) / name).string(), bytes);
+        samplemodel::writeFile((std::filesystem::path(directory) / name).string(), bytes);
     }
 }

@@ -10,8 +10,8 @@
 
 struct SampleModel {
     std::string name;
-    toee::SkmDesc skm;
-    toee::SkaDesc ska;
+    samplemodel::SkmDesc skm;
+    samplemodel::SkaDesc ska;
     std::vector<std::pair<std::string, std::string>> mdfFiles; // file name, text
     std::vector<std::pair<std::string, std::string>> textures; // file name, bytes
 };

@@ -3,18 +3,18 @@
 
 #include "ByteWriter.h"
 #include "ToeeFiles.h"
+#include "skeleton/SkaRecords.h"
 
 #include <stdexcept>
 
-namespace toee {
+namespace samplemodel {
 namespace {
 
-constexpr int32_t headerSize = 24;
-constexpr int32_t boneSize = 100;
-constexpr int32_t animationSize = 236;
-constexpr int32_t eventSize = 178;
-constexpr size_t streamSlots = 10;
-constexpr uint16_t endWord = 0xFFFE;
+constexpr auto headerSize = static_cast<int32_t>(skaHeaderSize);
+constexpr auto boneSize = static_cast<int32_t>(skaBoneSize);
+constexpr auto animationSize = static_cast<int32_t>(skaAnimationSize);
+constexpr size_t streamSlots = skaStreamSlots;
+constexpr uint16_t endWord = skaKeyData::endWord;
 
 // Where the events and the streams of one animation landed, counted from the file start.
 struct AnimationLayout {
@@ -24,7 +24,7 @@ struct AnimationLayout {
 
 void appendBone(std::string& bytes, const SkaBoneDesc& bone) {
     appendZeros(bytes, 4);
-    appendText(bytes, bone.name, 48);
+    appendText(bytes, bone.name, skaBoneField::nameSize);
     appendFloats(bytes, bone.bindScale);
     appendZeros(bytes, 4);
     appendFloats(bytes, bone.bindRotationXyzw);
@@ -39,8 +39,10 @@ template <size_t N> void appendInt16s(std::string& bytes, const std::array<int16
 }
 
 uint16_t boneWord(const SkaBoneKeyDesc& key) {
-    return static_cast<uint16_t>(key.bone << 4 | 1 | (key.hasScale ? 8 : 0) |
-                                 (key.hasRotation ? 4 : 0) | (key.hasTranslation ? 2 : 0));
+    using namespace skaBoneWord;
+    return static_cast<uint16_t>(
+        key.bone << boneShift | boneWordBit | (key.hasScale ? scaleBit : 0) |
+        (key.hasRotation ? rotationBit : 0) | (key.hasTranslation ? translationBit : 0));
 }
 
 // Records follow their bone word in the fixed order scale, rotation, translation.
@@ -64,12 +66,12 @@ void appendKeyData(std::string& bytes, const SkaStreamDesc& stream) {
     appendFloat(bytes, stream.scaleFactor);
     appendFloat(bytes, stream.translationFactor);
     for (const SkaBoneStateDesc& state : stream.boneStates) {
-        appendUint16(bytes, static_cast<uint16_t>(state.bone << 1));
+        appendUint16(bytes, static_cast<uint16_t>(state.bone << skaBoneWord::frameShift));
         appendInt16s(bytes, state.values);
     }
     appendUint16(bytes, endWord);
     for (const SkaFrameDesc& frame : stream.frames) {
-        appendUint16(bytes, static_cast<uint16_t>(frame.frame << 1));
+        appendUint16(bytes, static_cast<uint16_t>(frame.frame << skaBoneWord::frameShift));
         for (const SkaBoneKeyDesc& key : frame.keys) {
             appendBoneKey(bytes, key);
         }
@@ -86,7 +88,7 @@ AnimationLayout appendAnimationBody(std::string& body, size_t bodyOffset,
     }
     AnimationLayout layout;
     layout.eventPosition = static_cast<int32_t>(bodyOffset + body.size());
-    appendZeros(body, static_cast<size_t>(eventSize) * animation.eventCount);
+    appendZeros(body, skaEventSize * animation.eventCount);
     for (const SkaStreamDesc& stream : animation.streams) {
         layout.streamPositions.push_back(static_cast<int32_t>(bodyOffset + body.size()));
         appendKeyData(body, stream);
@@ -98,13 +100,13 @@ AnimationLayout appendAnimationBody(std::string& body, size_t bodyOffset,
 void appendAnimationHeader(std::string& bytes, const SkaAnimationDesc& animation,
                            const AnimationLayout& layout) {
     const auto headerPosition = static_cast<int32_t>(bytes.size());
-    appendText(bytes, animation.name, 66);
+    appendText(bytes, animation.name, skaAnimationField::nameSize);
     appendUint16(bytes, animation.eventCount);
     appendInt32(bytes, layout.eventPosition - headerPosition);
     appendUint32(bytes, static_cast<uint32_t>(animation.streams.size()));
     for (size_t slot = 0; slot < streamSlots; ++slot) {
         if (slot >= animation.streams.size()) {
-            appendZeros(bytes, 16);
+            appendZeros(bytes, skaStreamSlotSize);
             continue;
         }
         appendUint16(bytes, animation.streams[slot].frameCount);
@@ -146,4 +148,4 @@ std::string writeSka(const SkaDesc& ska) {
     return bytes + body;
 }
 
-} // namespace toee
+} // namespace samplemodel

@@ -3,15 +3,15 @@
 
 #include "ByteWriter.h"
 #include "ToeeFiles.h"
+#include "skm/SkmRecords.h"
 
-namespace toee {
+namespace samplemodel {
 namespace {
 
-constexpr int32_t headerSize = 40;
-constexpr int32_t boneSize = 100;
-constexpr int32_t materialSize = 128;
-constexpr int32_t vertexSize = 80;
-constexpr int32_t faceSize = 8;
+constexpr auto headerSize = static_cast<int32_t>(skmHeaderSize);
+constexpr auto boneSize = static_cast<int32_t>(skmBoneSize);
+constexpr auto materialSize = static_cast<int32_t>(skmMaterialSize);
+constexpr auto vertexSize = static_cast<int32_t>(skmVertexSize);
 
 void appendTableEntry(std::string& bytes, size_t count, int32_t offset) {
     appendInt32(bytes, static_cast<int32_t>(count));
@@ -29,13 +29,13 @@ void appendHeader(std::string& bytes, const SkmDesc& skm) {
     appendTableEntry(bytes, skm.materialPaths.size(), materialOffset);
     appendTableEntry(bytes, skm.vertices.size(), vertexOffset);
     appendTableEntry(bytes, skm.faces.size(), faceOffset);
-    appendZeros(bytes, 8);
+    appendZeros(bytes, skmHeaderSize - skmHeaderField::unused);
 }
 
 void appendBone(std::string& bytes, const SkmBoneDesc& bone) {
-    appendZeros(bytes, 2);
+    appendZeros(bytes, skmBoneField::parentIndex);
     appendInt16(bytes, bone.parent);
-    appendText(bytes, bone.name, 96);
+    appendText(bytes, bone.name, skmBoneField::nameSize);
 }
 
 void appendVertex(std::string& bytes, const SkmVertexDesc& vertex) {
@@ -68,7 +68,7 @@ std::string writeSkm(const SkmDesc& skm) {
         appendBone(bytes, bone);
     }
     for (const std::string& path : skm.materialPaths) {
-        appendText(bytes, path, materialSize);
+        appendText(bytes, path, skmMaterialField::pathSize);
     }
     for (const SkmVertexDesc& vertex : skm.vertices) {
         appendVertex(bytes, vertex);
@@ -79,4 +79,4 @@ std::string writeSkm(const SkmDesc& skm) {
     return bytes;
 }
 
-} // namespace toee
+} // namespace samplemodel

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 
-namespace toee {
+namespace samplemodel {
 
 // "Textured" selects the textured shader; every texture follows on a line of its own. The
 // colour lines are typical of the game's files and carry nothing a texture-only reader needs.
@@ -68,4 +68,4 @@ void writeFile(const std::string& path, const std::string& bytes) {
     }
 }
 
-} // namespace toee
+} // namespace samplemodel

@@ -2,13 +2,17 @@
 // Writers for the game's model files (SKM, SKA, MDF) and for plain TGA textures.
 // They turn simple descriptions into the exact bytes the game stores, so the sample
 // model and the tests' fixtures are built from code rather than checked-in binaries.
+//
+// The descriptions below are records of their own, not the converter's readers' records: a
+// writer that shared the readers' structs and encoding could repeat a reader's mistake and
+// the round-trip tests would still pass. Only the layout constants are shared.
 
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace toee {
+namespace samplemodel {
 
 // ---- SKM ----------------------------------------------------------------
 
@@ -114,4 +118,4 @@ std::string writeTga(int width, int height, const std::vector<uint32_t>& argbPix
 // Writes bytes to a file, throwing std::runtime_error naming the path on failure.
 void writeFile(const std::string& path, const std::string& bytes);
 
-} // namespace toee
+} // namespace samplemodel

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace samplefigure {
+namespace samplemodel {
 
 struct Vec3 {
     double x = 0;
@@ -83,4 +83,4 @@ inline Transform compose(const Transform& parent, const Transform& local) {
     return {apply(parent, local.position), parent.rotation * local.rotation};
 }
 
-} // namespace samplefigure
+} // namespace samplemodel

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace samplefigure {
+namespace samplemodel {
 namespace {
 
 constexpr int sides = 12;
@@ -29,7 +29,7 @@ Vec3 sideNormal(const Tube& tube, size_t ringIndex, int step) {
 
 class TubeBuilder {
 public:
-    TubeBuilder(const Tube& tube, const Transform& boneToModel, int16_t parent, toee::SkmDesc& skm)
+    TubeBuilder(const Tube& tube, const Transform& boneToModel, int16_t parent, SkmDesc& skm)
         : tube_(tube), boneToModel_(boneToModel), parent_(parent), skm_(skm) {}
 
     void build() {
@@ -51,7 +51,7 @@ private:
         }
         const Vec3 p = apply(boneToModel_, position);
         const Vec3 n = rotate(boneToModel_.rotation, normal);
-        toee::SkmVertexDesc vertex;
+        SkmVertexDesc vertex;
         vertex.position = {float(p.x), float(p.y), float(p.z)};
         vertex.normal = {float(n.x), float(n.y), float(n.z)};
         vertex.uv = {u, v};
@@ -116,17 +116,16 @@ private:
     const Tube& tube_;
     const Transform& boneToModel_;
     int16_t parent_;
-    toee::SkmDesc& skm_;
+    SkmDesc& skm_;
 };
 
 } // namespace
 
-void appendTube(const Tube& tube, const Transform& boneToModel, int16_t parent,
-                toee::SkmDesc& skm) {
+void appendTube(const Tube& tube, const Transform& boneToModel, int16_t parent, SkmDesc& skm) {
     if (tube.rings.size() < 2) {
         throw std::invalid_argument("a tube needs at least two rings");
     }
     TubeBuilder(tube, boneToModel, parent, skm).build();
 }
 
-} // namespace samplefigure
+} // namespace samplemodel

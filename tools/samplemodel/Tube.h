@@ -7,7 +7,7 @@
 
 #include <vector>
 
-namespace samplefigure {
+namespace samplemodel {
 
 struct Ring {
     double y = 0; // along the bone, in ascending order from ring to ring
@@ -27,6 +27,6 @@ struct Tube {
 // Appends the tube's vertices and faces to `skm`, placed in model space by the bone's
 // binding transform. Faces wind counter-clockwise seen from outside. Throws
 // std::length_error when the vertices no longer fit 16-bit face indices.
-void appendTube(const Tube& tube, const Transform& boneToModel, int16_t parent, toee::SkmDesc& skm);
+void appendTube(const Tube& tube, const Transform& boneToModel, int16_t parent, SkmDesc& skm);
 
-} // namespace samplefigure
+} // namespace samplemodel

@@ -1,6 +1,7 @@
 #include "skeleton/SkaReader.h"
-#include "ByteWriter.h"
+#include "TestBytes.h"
 #include "ToeeFiles.h"
+#include "support/SmallModel.h"
 
 #include <gtest/gtest.h>
 
@@ -8,13 +9,7 @@
 
 namespace {
 
-using namespace toee;
-
-// Key data of the worked example: factors 1.0 and 0.5, no bone states, frame 0, then bone 1
-// with a rotation record for frame 3 of (0, 0, 0, 32767), then the end word.
-const std::string workedExample("\x00\x00\x80\x3F\x00\x00\x00\x3F\xFE\xFF\x00\x00\x15\x00"
-                                "\x03\x00\x00\x00\x00\x00\x00\x00\xFF\x7F\xFE\xFF",
-                                26);
+using namespace samplemodel;
 
 // One animation header at offset 24 whose slots point at the key data right behind it.
 std::string skaWithKeyData(const std::string& keyData, uint32_t streamCount = 1) {
@@ -40,24 +35,31 @@ std::string skaWithKeyData(const std::string& keyData, uint32_t streamCount = 1)
 }
 
 struct Decoded {
+    std::vector<SkaBone> bones;
     std::vector<AnimationData> animations;
     std::string messages;
     std::string error;
     bool ok;
 };
 
+// Reads in the import's order: header, bone table, then the animations one by one.
 Decoded decode(const std::string& bytes) {
     Decoded decoded;
     std::ostringstream out;
     SkaReader reader(bytes, "test.ska");
     const SkaHeader header = reader.readHeader(out);
-    decoded.ok = reader.readAnimations(header, decoded.animations, out, decoded.error);
+    decoded.ok = reader.readBones(header, decoded.bones, decoded.error) &&
+                 reader.readAnimationTable(header, decoded.error);
+    decoded.animations.resize(reader.animationCount());
+    for (std::size_t k = 0; decoded.ok && k < decoded.animations.size(); ++k) {
+        decoded.ok = reader.readAnimation(k, decoded.animations[k], out, decoded.error);
+    }
     decoded.messages = out.str();
     return decoded;
 }
 
 TEST(SkaReaderTest, DecodesTheWorkedExample) {
-    const Decoded decoded = decode(skaWithKeyData(workedExample));
+    const Decoded decoded = decode(skaWithKeyData(workedExampleKeyData));
     ASSERT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.messages, "");
     ASSERT_EQ(decoded.animations.size(), 1u);
@@ -132,7 +134,7 @@ TEST(SkaReaderTest, OffsetsCountFromEachAnimationsOwnHeader) {
 }
 
 TEST(SkaReaderTest, AStreamCountOfZeroStillTimesTheAnimationBySlotZero) {
-    const Decoded decoded = decode(skaWithKeyData(workedExample, 0));
+    const Decoded decoded = decode(skaWithKeyData(workedExampleKeyData, 0));
     ASSERT_EQ(decoded.animations.size(), 1u);
     EXPECT_TRUE(decoded.animations[0].streams.empty());
     EXPECT_EQ(decoded.animations[0].frameCount, 10);
@@ -151,7 +153,7 @@ TEST(SkaReaderTest, KeyDataStartingWithTheEndWordHasNoKeys) {
 }
 
 TEST(SkaReaderTest, KeyDataWithoutEndWordStopsAtTheEndOfTheFile) {
-    const std::string truncated = workedExample.substr(0, workedExample.size() - 2);
+    const std::string truncated = workedExampleKeyData.substr(0, workedExampleKeyData.size() - 2);
     const Decoded kept = decode(skaWithKeyData(truncated));
     ASSERT_TRUE(kept.ok);
     EXPECT_EQ(kept.animations[0].streams[0].keys.size(), 1u);
@@ -159,7 +161,7 @@ TEST(SkaReaderTest, KeyDataWithoutEndWordStopsAtTheEndOfTheFile) {
                              "before its end word; its 1 complete keys are kept.\n");
 
     // Cut inside the rotation record: the incomplete key is dropped.
-    const Decoded cut = decode(skaWithKeyData(workedExample.substr(0, 18)));
+    const Decoded cut = decode(skaWithKeyData(workedExampleKeyData.substr(0, 18)));
     EXPECT_TRUE(cut.animations[0].streams[0].keys.empty());
 
     // Key data that lies wholly past the end reads nothing, as in the game's own reader.
@@ -170,7 +172,7 @@ TEST(SkaReaderTest, KeyDataWithoutEndWordStopsAtTheEndOfTheFile) {
 }
 
 TEST(SkaReaderTest, ReadsOnlyTheTenSlotsOfAHeader) {
-    const Decoded decoded = decode(skaWithKeyData(workedExample, 70000));
+    const Decoded decoded = decode(skaWithKeyData(workedExampleKeyData, 70000));
     ASSERT_TRUE(decoded.ok);
     EXPECT_EQ(decoded.animations[0].streams.size(), 10u);
     EXPECT_EQ(decoded.animations[0].streams[9].frameCount, 19);
@@ -228,6 +230,23 @@ TEST(SkaReaderTest, WarnsOfVariationsAndReadsTheBoneTable) {
     EXPECT_EQ(bones[0].bindScale, (std::array<float, 3>{1, 2, 3}));
     EXPECT_EQ(bones[0].bindRotation, (std::array<float, 4>{0.1f, 0.2f, 0.3f, 0.9f}));
     EXPECT_EQ(bones[0].bindPosition, (std::array<float, 3>{4, 5, 6}));
+}
+
+// Every prefix of a small model, each in a buffer of its own size (std::string allocates just
+// the prefix and its NUL beyond the shortest ones), so that the sanitizers see a read past it.
+TEST(SkaReaderTest, EveryPrefixOfAFileReadsAsRecordsOrACleanError) {
+    const std::string whole = writeSka(makeSmallModel().ska);
+    for (std::size_t size = 0; size <= whole.size(); ++size) {
+        const Decoded decoded = decode(whole.substr(0, size));
+        if (!decoded.ok) {
+            EXPECT_EQ(decoded.error.rfind("test.ska: ", 0), 0u) << size;
+            continue;
+        }
+        std::ostringstream out;
+        const SkaHeader header = SkaReader(whole.substr(0, size), "test.ska").readHeader(out);
+        EXPECT_EQ(decoded.bones.size(), static_cast<std::size_t>(header.boneCount));
+        EXPECT_EQ(decoded.animations.size(), static_cast<std::size_t>(header.animationCount));
+    }
 }
 
 } // namespace

@@ -1,22 +1,17 @@
 #include "skm/SkmReader.h"
-#include "ByteWriter.h"
+#include "TestBytes.h"
 #include "ToeeFiles.h"
+#include "support/SmallModel.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-void patchInt32(std::string& bytes, std::size_t offset, int32_t value) {
-    std::string field;
-    toee::appendInt32(field, value);
-    bytes.replace(offset, 4, field);
-}
-
-toee::SkmDesc twoOfEach() {
-    toee::SkmDesc skm;
+samplemodel::SkmDesc twoOfEach() {
+    samplemodel::SkmDesc skm;
     skm.bones = {{"pelvis", -1}, {"spine", 0}};
     skm.materialPaths = {"art/a.mdf", "art/b.mdf"};
-    toee::SkmVertexDesc vertex;
+    samplemodel::SkmVertexDesc vertex;
     vertex.position = {1, 2, 3};
     vertex.normal = {0, 1, 0};
     vertex.uv = {0.25f, 0.5f};
@@ -41,14 +36,16 @@ Tables readAll(const std::string& bytes) {
     Tables tables;
     SkmReader(bytes, "test.skm").readBones(tables.bones, tables.error);
     SkmReader reader(bytes, "test.skm");
-    reader.readVertices(tables.vertices, tables.error) &&
+    reader.readEachVertex([&](const SkmVertex& vertex) { tables.vertices.push_back(vertex); },
+                          tables.error) &&
         reader.readMaterials(tables.materials, tables.error) &&
-        reader.readFaces(tables.faces, tables.error);
+        reader.readEachFace([&](const SkmFace& face) { tables.faces.push_back(face); },
+                            tables.error);
     return tables;
 }
 
 TEST(SkmReaderTest, ReadsEveryRecordOfASoundFile) {
-    const Tables tables = readAll(toee::writeSkm(twoOfEach()));
+    const Tables tables = readAll(samplemodel::writeSkm(twoOfEach()));
     EXPECT_EQ(tables.error, "");
     ASSERT_EQ(tables.bones.size(), 2u);
     EXPECT_EQ(tables.bones[1].name, "spine");
@@ -71,8 +68,8 @@ TEST(SkmReaderTest, ReadsEveryRecordOfASoundFile) {
 
 TEST(SkmReaderTest, AFileShorterThanItsHeaderReadsAsZeros) {
     std::string bytes;
-    toee::appendInt32(bytes, 3);
-    toee::appendInt16(bytes, 7); // half of the bone offset
+    samplemodel::appendInt32(bytes, 3);
+    samplemodel::appendInt16(bytes, 7); // half of the bone offset
     SkmReader reader(bytes, "short.skm");
     EXPECT_EQ(reader.header().boneCount, 3);
     EXPECT_EQ(reader.header().boneOffset, 7);
@@ -86,9 +83,9 @@ TEST(SkmReaderTest, AFileShorterThanItsHeaderReadsAsZeros) {
 }
 
 TEST(SkmReaderTest, AfterAShortReadLaterTablesOfThePassReadAsZeros) {
-    std::string bytes = toee::writeSkm(twoOfEach());
+    std::string bytes = samplemodel::writeSkm(twoOfEach());
     // The vertex table, read first, now runs past the end: its first vertex survives.
-    patchInt32(bytes, 20, static_cast<int32_t>(bytes.size() - 80));
+    patchInt32(bytes, skmHeaderField::vertexOffset, static_cast<int32_t>(bytes.size() - 80));
     const Tables tables = readAll(bytes);
     ASSERT_EQ(tables.vertices.size(), 2u);
     EXPECT_EQ(tables.vertices[1].position, (std::array<float, 3>{0, 0, 0}));
@@ -99,8 +96,8 @@ TEST(SkmReaderTest, AfterAShortReadLaterTablesOfThePassReadAsZeros) {
 }
 
 TEST(SkmReaderTest, ATableAtOrPastTheEndYieldsZeroRecords) {
-    std::string bytes = toee::writeSkm(twoOfEach());
-    patchInt32(bytes, 20, static_cast<int32_t>(bytes.size()));
+    std::string bytes = samplemodel::writeSkm(twoOfEach());
+    patchInt32(bytes, skmHeaderField::vertexOffset, static_cast<int32_t>(bytes.size()));
     const Tables tables = readAll(bytes);
     ASSERT_EQ(tables.vertices.size(), 2u);
     EXPECT_EQ(tables.vertices[0].position, (std::array<float, 3>{0, 0, 0}));
@@ -108,27 +105,27 @@ TEST(SkmReaderTest, ATableAtOrPastTheEndYieldsZeroRecords) {
 }
 
 TEST(SkmReaderTest, TablesAreReadFromTheirOwnOffsetsInAnyOrder) {
-    std::string bytes = toee::writeSkm(twoOfEach());
+    std::string bytes = samplemodel::writeSkm(twoOfEach());
     // Point both material records at the second one, and the faces at the materials' bytes.
-    patchInt32(bytes, 12, static_cast<int32_t>(40 + 200 + 128));
-    patchInt32(bytes, 8, 1);
-    patchInt32(bytes, 28, 0);
+    patchInt32(bytes, skmHeaderField::materialOffset, static_cast<int32_t>(40 + 200 + 128));
+    patchInt32(bytes, skmHeaderField::materialCount, 1);
+    patchInt32(bytes, skmHeaderField::faceOffset, 0);
     const Tables tables = readAll(bytes);
     EXPECT_EQ(tables.materials[0].path, "art/b.mdf");
     EXPECT_EQ(tables.faces[0].materialIndex, 2); // the low half of the bone count
 }
 
 TEST(SkmReaderTest, TextsEndAtTheirFirstNulOrTheirField) {
-    toee::SkmDesc skm;
+    samplemodel::SkmDesc skm;
     skm.bones = {{std::string(95, 'b'), -1}};
-    std::string bytes = toee::writeSkm(skm);
-    bytes[40 + 4 + 95] = 'x'; // no NUL left in the record
-    bytes[40 + 4 + 3] = '\0';
+    std::string bytes = samplemodel::writeSkm(skm);
+    bytes[skmHeaderSize + skmBoneField::name + 95] = 'x'; // no NUL left in the record
+    bytes[skmHeaderSize + skmBoneField::name + 3] = '\0';
     std::vector<SkmBone> bones;
     std::string error;
     SkmReader(bytes, "t.skm").readBones(bones, error);
     EXPECT_EQ(bones[0].name, "bbb");
-    bytes[40 + 4 + 3] = 'b';
+    bytes[skmHeaderSize + skmBoneField::name + 3] = 'b';
     bones.clear();
     SkmReader(bytes, "t.skm").readBones(bones, error);
     EXPECT_EQ(bones[0].name, std::string(95, 'b') + "x");
@@ -136,19 +133,34 @@ TEST(SkmReaderTest, TextsEndAtTheirFirstNulOrTheirField) {
 
 TEST(SkmReaderTest, RefusesCountsTheFileCannotHold) {
     std::string bytes(40, '\0');
-    patchInt32(bytes, 16, 2147483647);
-    patchInt32(bytes, 20, 40);
-    std::vector<SkmVertex> vertices;
+    patchInt32(bytes, skmHeaderField::vertexCount, 2147483647);
+    patchInt32(bytes, skmHeaderField::vertexOffset, 40);
     std::string error;
-    EXPECT_FALSE(SkmReader(bytes, "huge.skm").readVertices(vertices, error));
+    EXPECT_FALSE(SkmReader(bytes, "huge.skm").checkMeshTables(error));
     EXPECT_EQ(error, "huge.skm: vertex table at offset 40 claims 2147483647 records of 80 "
                      "bytes; the file has 40 bytes.");
-    EXPECT_TRUE(vertices.empty());
 
-    patchInt32(bytes, 24, -1);
-    std::vector<SkmFace> faces;
-    EXPECT_FALSE(SkmReader(bytes, "negative.skm").readFaces(faces, error));
-    EXPECT_NE(error.find("claims -1 records"), std::string::npos);
+    patchInt32(bytes, skmHeaderField::vertexCount, 0);
+    patchInt32(bytes, skmHeaderField::faceCount, -1);
+    EXPECT_FALSE(SkmReader(bytes, "negative.skm").checkMeshTables(error));
+    EXPECT_NE(error.find("face table at offset 0 claims -1 records"), std::string::npos);
+}
+
+// Every prefix of a small model, each in a buffer of its own size (std::string allocates just
+// the prefix and its NUL beyond the shortest ones), so that the sanitizers see a read past it.
+TEST(SkmReaderTest, EveryPrefixOfAFileReadsAsRecordsOrACleanError) {
+    const std::string whole = samplemodel::writeSkm(makeSmallModel().skm);
+    for (std::size_t size = 0; size <= whole.size(); ++size) {
+        const Tables tables = readAll(whole.substr(0, size));
+        SkmReader reader(whole.substr(0, size), "test.skm");
+        if (!tables.error.empty()) {
+            EXPECT_EQ(tables.error.rfind("test.skm: ", 0), 0u) << size;
+            continue;
+        }
+        EXPECT_EQ(tables.bones.size(), static_cast<std::size_t>(reader.header().boneCount));
+        EXPECT_EQ(tables.vertices.size(), static_cast<std::size_t>(reader.header().vertexCount));
+        EXPECT_EQ(tables.faces.size(), static_cast<std::size_t>(reader.header().faceCount));
+    }
 }
 
 } // namespace

@@ -2,9 +2,9 @@
 
 namespace {
 
-toee::SkmVertexDesc vertex(std::array<float, 3> position, std::array<float, 2> uv,
-                           std::vector<std::pair<uint16_t, float>> weights) {
-    toee::SkmVertexDesc v;
+samplemodel::SkmVertexDesc vertex(std::array<float, 3> position, std::array<float, 2> uv,
+                                  std::vector<std::pair<uint16_t, float>> weights) {
+    samplemodel::SkmVertexDesc v;
     v.position = position;
     v.normal = {0, 0, 1};
     v.uv = uv;
@@ -16,8 +16,8 @@ toee::SkmVertexDesc vertex(std::array<float, 3> position, std::array<float, 2> u
     return v;
 }
 
-toee::SkmDesc smallSkm() {
-    toee::SkmDesc skm;
+samplemodel::SkmDesc smallSkm() {
+    samplemodel::SkmDesc skm;
     skm.bones = {{"tip", 2}, {"root", -1}, {"arm", 1}};
     skm.materialPaths = {"art\\meshes\\small\\body.mdf", "art/meshes/small/head",
                          "art/meshes/small/unused.mdf"};
@@ -28,36 +28,27 @@ toee::SkmDesc smallSkm() {
     return skm;
 }
 
-toee::SkaBoneKeyDesc rotationKey(uint16_t bone, int16_t frame, std::array<int16_t, 4> xyzw) {
-    toee::SkaBoneKeyDesc key;
-    key.bone = bone;
-    key.hasRotation = true;
-    key.rotationFrame = frame;
-    key.rotationXyzw = xyzw;
-    return key;
+samplemodel::SkaBoneKeyDesc rotationKey(uint16_t bone, int16_t frame, std::array<int16_t, 4> xyzw) {
+    return {bone, false, 0, {}, true, frame, xyzw};
 }
 
-toee::SkaBoneKeyDesc translationKey(uint16_t bone, int16_t frame, std::array<int16_t, 3> xyz) {
-    toee::SkaBoneKeyDesc key;
-    key.bone = bone;
-    key.hasTranslation = true;
-    key.translationFrame = frame;
-    key.translation = xyz;
-    return key;
+samplemodel::SkaBoneKeyDesc translationKey(uint16_t bone, int16_t frame,
+                                           std::array<int16_t, 3> xyz) {
+    return {bone, false, 0, {}, false, 0, {}, true, frame, xyz};
 }
 
 // "walk": ten frames of 0.3 s. The arm (binding: 90 degrees about z at (1, 2, 3)) turns to
 // identity at frame 3 and 90 degrees about x at frame 7, and reaches its binding position at
 // frame 7; the root turns to identity at frame 3; the tip (a bone word without channels) only gets
 // a track. Stream 1 is never built.
-toee::SkaAnimationDesc walk() {
-    toee::SkaStreamDesc first;
+samplemodel::SkaAnimationDesc walk() {
+    samplemodel::SkaStreamDesc first;
     first.frameCount = 10;
     first.frameTime = 30;
     first.scaleFactor = 1;
     first.translationFactor = 0.5f;
     first.boneStates = {{0, {}}, {1, {}}, {2, {}}};
-    toee::SkaBoneKeyDesc armAtRest = rotationKey(2, 3, {0, 0, 0, 32767});
+    samplemodel::SkaBoneKeyDesc armAtRest = rotationKey(2, 3, {0, 0, 0, 32767});
     armAtRest.hasScale = true;
     armAtRest.scaleFrame = 3;
     armAtRest.scale = {2, 2, 2};
@@ -65,23 +56,23 @@ toee::SkaAnimationDesc walk() {
         {0, {armAtRest, rotationKey(1, 3, {0, 0, 0, 32767}), {}}},
         {1, {rotationKey(2, 7, {23170, 0, 0, 23170}), translationKey(2, 7, {2, 4, 6})}}};
 
-    toee::SkaStreamDesc second = first;
+    samplemodel::SkaStreamDesc second = first;
     second.frames = {{0, {translationKey(1, 1, {100, 100, 100})}}};
     return {"walk", 0, {first, second}};
 }
 
-toee::SkaAnimationDesc idle() {
-    toee::SkaStreamDesc only;
+samplemodel::SkaAnimationDesc idle() {
+    samplemodel::SkaStreamDesc only;
     only.frameCount = 31;
     only.frameTime = 100;
-    toee::SkaAnimationDesc animation{"idle", 0, {only}};
+    samplemodel::SkaAnimationDesc animation{"idle", 0, {only}};
     return animation;
 }
 
-toee::SkaDesc smallSka() {
-    toee::SkaDesc ska;
-    toee::SkaBoneDesc arm{"arm", {1, 1, 1}, {0, 0, 0.70710678f, 0.70710678f}, {1, 2, 3}};
-    toee::SkaBoneDesc root{"root", {1, 1, 1}, {0, 0, 0, 1}, {0, 10, 0}};
+samplemodel::SkaDesc smallSka() {
+    samplemodel::SkaDesc ska;
+    samplemodel::SkaBoneDesc arm{"arm", {1, 1, 1}, {0, 0, 0.70710678f, 0.70710678f}, {1, 2, 3}};
+    samplemodel::SkaBoneDesc root{"root", {1, 1, 1}, {0, 0, 0, 1}, {0, 10, 0}};
     ska.bones = {arm, root};
     ska.animations = {walk(), idle()};
     return ska;
@@ -99,9 +90,9 @@ SmallModel makeSmallModel() {
 
 void writeSmallModel(const SmallModel& model, const std::string& directory,
                      const std::string& name) {
-    toee::writeFile(directory + "/" + name + ".skm", toee::writeSkm(model.skm));
-    toee::writeFile(directory + "/" + name + ".ska", toee::writeSka(model.ska));
+    samplemodel::writeFile(directory + "/" + name + ".skm", samplemodel::writeSkm(model.skm));
+    samplemodel::writeFile(directory + "/" + name + ".ska", samplemodel::writeSka(model.ska));
     for (const auto& [fileName, text] : model.mdfFiles) {
-        toee::writeFile(directory + "/" + fileName, text);
+        samplemodel::writeFile(directory + "/" + fileName, text);
     }
 }

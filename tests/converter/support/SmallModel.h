@@ -10,8 +10,8 @@
 // value by value: three bones (a child before its parent), three materials of which one has
 // no faces, three vertices and three faces.
 struct SmallModel {
-    toee::SkmDesc skm;
-    toee::SkaDesc ska;
+    samplemodel::SkmDesc skm;
+    samplemodel::SkaDesc ska;
     std::vector<std::pair<std::string, std::string>> mdfFiles; // file name, text
 };
 
