@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -119,6 +120,9 @@ void MyFrameListener::keyPressed(const KeyEvent* event) {
     const Ogre::Vector3 direction = movementDirection(event->key);
     if (direction != Ogre::Vector3::ZERO && heldMovementKeys.insert(event->key).second)
         velocity += direction * moveSpeed;
+    const auto action = keyActions.find(event->key);
+    if (action != keyActions.end())
+        action->second();
     CEGUI::GUIContext& gui = guiSystem->getDefaultGUIContext();
     gui.injectKeyDown(static_cast<CEGUI::Key::Scan>(event->key));
     gui.injectChar(static_cast<CEGUI::utf32>(event->keyChar));
@@ -130,4 +134,13 @@ void MyFrameListener::keyReleased(const KeyEvent* event) {
     if (heldMovementKeys.erase(event->key) > 0)
         velocity -= movementDirection(event->key) * moveSpeed;
     guiSystem->getDefaultGUIContext().injectKeyUp(static_cast<CEGUI::Key::Scan>(event->key));
+}
+
+void MyFrameListener::releaseAllKeys() {
+    heldMovementKeys.clear();
+    velocity = Ogre::Vector3::ZERO;
+}
+
+void MyFrameListener::bindKey(int key, std::function<void()> action) {
+    keyActions[key] = std::move(action);
 }

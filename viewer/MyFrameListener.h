@@ -6,6 +6,8 @@
 #include <OgreFrameListener.h>
 #include <OgreVector.h>
 
+#include <functional>
+#include <map>
 #include <set>
 
 namespace CEGUI {
@@ -35,6 +37,11 @@ public:
     void mouseReleased(const MouseEvent* event);
     void keyPressed(const KeyEvent* event);
     void keyReleased(const KeyEvent* event);
+    // Ends every movement a held key makes, as if all keys had been released: the window lost
+    // the focus, and the releases will go elsewhere.
+    void releaseAllKeys();
+    // Runs `action` whenever the key goes down, besides what the key does anyway.
+    void bindKey(int key, std::function<void()> action);
 
     const Ogre::Vector3& getVelocity() const { return velocity; }
 
@@ -54,6 +61,7 @@ private:
     // release that arrives without its press (the key went down while another window had the
     // focus) cannot leave the camera drifting.
     std::set<int> heldMovementKeys;
+    std::map<int, std::function<void()>> keyActions;
 };
 
 CEGUI::MouseButton toGuiMouseButton(int buttonId);
