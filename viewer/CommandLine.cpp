@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <ostream>
 #include <regex>
 
@@ -22,6 +23,12 @@ bool parseSize(const std::string& text, unsigned int& width, unsigned int& heigh
     return width >= 1 && height >= 1 && width <= largestSide && height <= largestSide;
 }
 
+bool isPngOrFolder(const std::string& file) {
+    std::error_code ignored;
+    return std::filesystem::path(file).extension() == ".png" ||
+           std::filesystem::is_directory(file, ignored);
+}
+
 std::string oneLine(std::string text) {
     std::replace(text.begin(), text.end(), '\n', ' ');
     while (!text.empty() && text.back() == ' ')
@@ -35,7 +42,12 @@ void describeOptions(CLI::App& app, ViewerOptions& options) {
         app.add_option("--screenshot", options.screenshotFile,
                        "Render the first mesh to this PNG and exit; when it names a folder, "
                        "write <mesh>.png there for every mesh of the PATHs")
-            ->type_name("FILE.png");
+            ->type_name("FILE.png")
+            ->check(CLI::Validator(
+                [](const std::string& file) {
+                    return isPngOrFolder(file) ? "" : "wants a .png file or a folder, not " + file;
+                },
+                ""));
     app.add_option("--animation", options.animation, "Pose the screenshot's mesh in this animation")
         ->type_name("NAME")
         ->needs(screenshot);

@@ -6,6 +6,7 @@
 #include <OgreTextureManager.h>
 #include <OgreViewport.h>
 
+#include <cstdio>
 #include <fstream>
 
 namespace {
@@ -36,6 +37,7 @@ std::string writeScreenshot(Ogre::Camera& camera, unsigned int width, unsigned i
         target->writeContentsToFile(fileName);
     } catch (const Ogre::Exception& error) {
         failure = "cannot write " + fileName + ": " + error.getDescription();
+        std::remove(fileName.c_str());
     }
     Ogre::TextureManager::getSingleton().remove(picture);
     return failure;

@@ -73,6 +73,8 @@ TEST(CommandLine, AWrongOptionIsOneLineAndStatusTwo) {
         {{"--bogus"}, "--bogus"},
         {{"--screenshot"}, "--screenshot"},
         {{"--screenshot", "a.png"}, "PATH"},
+        {{"--screenshot", "a.jpg", "m.mesh"}, "a.jpg"},
+        {{"--screenshot", "absent-folder", "m.mesh"}, "absent-folder"},
         {{"--animation", "walk", "m.mesh"}, "--screenshot"},
         {{"--screenshot", "a.png", "--time", "-1", "m.mesh"}, "--time"},
         {{"--screenshot", "a.png", "--time", "soon", "m.mesh"}, "--time"},
