@@ -1,7 +1,7 @@
 #include "AnimationControls.h"
 
 #include "MyFrameListener.h"
-#include "OptionalWidget.h"
+#include "WidgetLookup.h"
 
 #include <CEGUI/CEGUI.h>
 #include <OgreAnimationState.h>

@@ -8,14 +8,29 @@
 #include <OgreRenderWindow.h>
 #include <OgreResourceGroupManager.h>
 
+namespace {
+
+// The group of resources.cfg that the GUI's files are in; with models named on the command line
+// it is the only group of that file used.
+constexpr const char* guiGroup = "GUI";
+constexpr const char* modelGroup = "Models";
+
+} // namespace
+
 void MyApplication::loadResourceLocations() {
-    whileLoading("resources.cfg", [] {
+    const std::string resourcesFile = configFile("resources.cfg");
+    whileLoading(resourcesFile, [this, &resourcesFile] {
         Ogre::ConfigFile resources;
-        resources.load("resources.cfg", "\t:=", true);
+        resources.load(resourcesFile, "\t:=", true);
         Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
         for (const auto& [group, settings] : resources.getSettingsBySection())
-            for (const auto& [archiveType, location] : settings)
-                groups.addResourceLocation(location, archiveType, group, false);
+            if (setup.models.empty() || group == guiGroup)
+                for (const auto& [archiveType, location] : settings)
+                    groups.addResourceLocation(
+                        locationInConfiguration(setup.configFolder, location), archiveType, group,
+                        false);
+        for (const std::string& folder : setup.models.folders)
+            groups.addResourceLocation(folder, "FileSystem", modelGroup, false);
         groups.initialiseAllResourceGroups();
     });
 }

@@ -1,7 +1,7 @@
 #include "InspectionTools.h"
 #include "ModelFacts.h"
 #include "MyApplication.h"
-#include "OptionalWidget.h"
+#include "WidgetLookup.h"
 #include "ResourceRescan.h"
 
 #include <CEGUI/CEGUI.h>
@@ -50,9 +50,9 @@ void MyApplication::connectInspectionTools(CEGUI::Combobox* meshBox) {
         rescanButton->subscribeEvent(CEGUI::PushButton::EventClicked,
                                      CEGUI::Event::Subscriber(&MyApplication::handleRescan, this));
     tools.screenshots = std::make_unique<ScreenshotTaker>(
-        *window, [this](const std::string& message) { statusText->setText(message); });
+        *window, [this](const std::string& message) { reportStatus(message); });
     root->addFrameListener(tools.screenshots.get());
-    frameListener->keyCommands[f12Key] = [&tools] { tools.screenshots->request(); };
+    frameListener->bindKey(f12Key, [&tools] { tools.screenshots->request(); });
 }
 
 bool MyApplication::handleRescan(const CEGUI::EventArgs&) {

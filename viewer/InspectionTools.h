@@ -2,7 +2,7 @@
 
 #include "AnimationControls.h"
 #include "ModelOverlays.h"
-#include "Screenshot.h"
+#include "WindowScreenshot.h"
 
 #include <memory>
 

@@ -3,7 +3,8 @@
 #include "FailureDescription.h"
 #include "InspectionTools.h"
 #include "MeshFileCheck.h"
-#include "StartupError.h"
+#include "ResourceRelease.h"
+#include "WidgetLookup.h"
 
 #include <CEGUI/CEGUI.h>
 #include <OgreAnimationState.h>
@@ -12,26 +13,20 @@
 #include <OgreResourceGroupManager.h>
 #include <OgreSceneManager.h>
 
-namespace {
+#include <iostream>
 
-template <typename Widget> Widget* findWidget(CEGUI::System* guiSystem, const char* name) {
-    CEGUI::Window* sheet = guiSystem->getDefaultGUIContext().getRootWindow();
-    auto* widget = dynamic_cast<Widget*>(sheet->getChildRecursive(name));
-    if (!widget)
-        throw StartupError(std::string("velmora.layout has no widget \"") + name + "\" of type " +
-                           Widget::EventNamespace.c_str());
-    return widget;
-}
+namespace {
 
 CEGUI::ListboxTextItem* createEntry(const std::string& text, unsigned int id) {
     return new CEGUI::ListboxTextItem(text, id, nullptr, false, true);
 }
 
 // The engine loads a mesh whose skeleton is missing as a still model and only logs it; the
-// viewer treats it as a mesh it cannot show.
-std::string whyUnshowable(const Ogre::Mesh& mesh) {
+// viewer shows it so and says why it does not move.
+std::string whatIsMissing(const Ogre::Mesh& mesh) {
     if (!mesh.getSkeletonName().empty() && !mesh.getSkeleton())
-        return "its skeleton " + mesh.getSkeletonName() + " could not be loaded";
+        return mesh.getName() + " is shown still: its skeleton " + mesh.getSkeletonName() +
+               " could not be loaded";
     return "";
 }
 
@@ -43,7 +38,7 @@ void MyApplication::connectUi() {
     auto* stopButton = findWidget<CEGUI::PushButton>(guiSystem, "btnStop");
     auto* meshBox = findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox");
     animationList = findWidget<CEGUI::Listbox>(guiSystem, "lbAnimations");
-    statusText = findWidget<CEGUI::Window>(guiSystem, "txtStatus");
+    statusText = findOptionalWidget<CEGUI::Window>(guiSystem, "txtStatus");
 
     listMeshes(meshBox);
 
@@ -56,10 +51,18 @@ void MyApplication::connectUi() {
     meshBox->subscribeEvent(CEGUI::Combobox::EventListSelectionAccepted,
                             CEGUI::Event::Subscriber(&MyApplication::handleMeshAccepted, this));
     connectInspectionTools(meshBox);
+    connectFraming();
 }
 
-// Entry IDs count on across groups; a name found in two groups is listed twice.
+// Entry IDs count on across groups; a name found in two groups is listed twice. Models named on
+// the command line are listed alone, in the order given.
 void MyApplication::listMeshes(CEGUI::Combobox* meshBox) {
+    if (!setup.models.empty()) {
+        unsigned int id = 1;
+        for (const std::string& meshName : setup.models.meshNames)
+            meshBox->addItem(createEntry(meshName, id++));
+        return;
+    }
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
     unsigned int id = 1;
     for (const std::string& group : groups.getResourceGroups()) {
@@ -100,7 +103,7 @@ bool MyApplication::handleMeshAccepted(const CEGUI::EventArgs& args) {
         return true;
     const std::string meshName = choice->getText().c_str();
     timingLog->meshAccepted(meshName);
-    showMesh(meshName);
+    reportStatus(showMesh(meshName));
     if (entity)
         timingLog->meshShown(meshName);
     return true;
@@ -114,24 +117,46 @@ void MyApplication::stopAnimation() {
         animation->setEnabled(false);
 }
 
-// A mesh that cannot be shown leaves the scene empty and says why; the viewer carries on.
-void MyApplication::showMesh(const std::string& meshName) {
+// The first of the meshes named on the command line, as if the user had picked it.
+void MyApplication::showFirstMesh() {
+    if (setup.models.empty())
+        return;
+    auto* meshBox = findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox");
+    meshBox->setItemSelectState(static_cast<size_t>(0), true);
+    reportStatus(showMesh(setup.models.meshNames.front()));
+}
+
+// Without a status line in the layout, messages go to standard error.
+void MyApplication::reportStatus(const std::string& message) {
+    if (statusText)
+        statusText->setText(message);
+    else if (!message.empty())
+        std::cerr << "Velmora: " << message << std::endl;
+}
+
+// A mesh that cannot be shown leaves the scene empty and says why; the viewer carries on. What
+// the previous mesh held and the new one does not use is unloaded.
+std::string MyApplication::showMesh(const std::string& meshName) {
+    const MeshResources previous = entity ? resourcesOf(*entity->getMesh()) : MeshResources{};
     modelNode->detachAllObjects();
     if (entity)
         sceneManager->destroyAllEntities();
     entity = nullptr;
+    std::string message;
     try {
         entity = createModel(meshName);
-        statusText->setText("");
+        message = whatIsMissing(*entity->getMesh());
     } catch (const Ogre::Exception&) {
-        statusText->setText("Cannot show " + meshName + ": " + describeCurrentException());
+        message = "Cannot show " + meshName + ": " + describeCurrentException();
     }
+    unloadUnused(previous, entity ? resourcesOf(*entity->getMesh()) : MeshResources{});
     listAnimations();
     describeShownModel();
-    if (!entity)
-        return;
-    modelNode->attachObject(entity);
-    modelNode->setPosition(-entity->getBoundingBox().getCenter());
+    if (entity) {
+        modelNode->attachObject(entity);
+        modelNode->setPosition(-entity->getBoundingBox().getCenter());
+    }
+    return message;
 }
 
 Ogre::Entity* MyApplication::createModel(const std::string& meshName) {
@@ -142,13 +167,7 @@ Ogre::Entity* MyApplication::createModel(const std::string& meshName) {
         OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, damage, "MyApplication::createModel");
     // Every model is the entity "cc", whatever its mesh: a name kept from the first viewer, which
     // the scene never holds twice since the previous model is destroyed first.
-    Ogre::Entity* model = sceneManager->createEntity("cc", meshName);
-    const std::string fault = whyUnshowable(*model->getMesh());
-    if (!fault.empty()) {
-        sceneManager->destroyEntity(model);
-        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, fault, "MyApplication::createModel");
-    }
-    return model;
+    return sceneManager->createEntity("cc", meshName);
 }
 
 void MyApplication::listAnimations() {

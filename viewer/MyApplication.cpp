@@ -13,15 +13,14 @@
 #include <OgreViewport.h>
 
 #include <fstream>
+#include <utility>
 
 namespace {
 
-constexpr const char* pluginsFile = "plugins.cfg";
-
 // The engine only logs a missing plug-in list and then runs without any render system.
-void requireReadable(const char* fileName) {
+void requireReadable(const std::string& fileName) {
     if (!std::ifstream(fileName))
-        throw StartupError(std::string("cannot read ") + fileName);
+        throw StartupError("cannot read " + fileName);
 }
 
 std::unique_ptr<Ogre::LogManager> createQuietLog() {
@@ -32,11 +31,17 @@ std::unique_ptr<Ogre::LogManager> createQuietLog() {
 
 } // namespace
 
-MyApplication::MyApplication() : logManager(createQuietLog()) {
+MyApplication::MyApplication(ViewerSetup viewerSetup)
+    : setup(std::move(viewerSetup)), logManager(createQuietLog()) {
+    const std::string pluginsFile = configFile("plugins.cfg");
     requireReadable(pluginsFile);
-    whileLoading(pluginsFile, [this] {
-        root = std::make_unique<Ogre::Root>(pluginsFile, "ogre.cfg", "Ogre.log");
+    whileLoading(pluginsFile, [this, &pluginsFile] {
+        root = std::make_unique<Ogre::Root>(pluginsFile, configFile("ogre.cfg"), "Ogre.log");
     });
+}
+
+std::string MyApplication::configFile(const char* fileName) const {
+    return locationInConfiguration(setup.configFolder, fileName);
 }
 
 // The GUI goes before the engine's root: it still holds the root's textures and listeners.
@@ -53,12 +58,13 @@ void MyApplication::run() {
     if (!startUp())
         return;
     buildScene();
+    showFirstMesh();
     root->startRendering();
 }
 
 bool MyApplication::startUp() {
     if (root->getAvailableRenderers().empty())
-        throw StartupError(std::string(pluginsFile) + " loads no render system");
+        throw StartupError(configFile("plugins.cfg") + " loads no render system");
     if (!root->restoreConfig() && !root->showConfigDialog(OgreBites::getNativeConfigDialog()))
         return false;
     window = root->initialise(true, "OGRE Render Window");

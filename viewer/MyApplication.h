@@ -2,6 +2,7 @@
 
 #include "MyFrameListener.h"
 #include "OisEventProcessor.h"
+#include "ResourcePaths.h"
 #include "TimingLog.h"
 
 #include <memory>
@@ -25,13 +26,13 @@ class SceneManager;
 class SceneNode;
 } // namespace Ogre
 
-// The viewer: brings up the engine, the GUI and the input from the files of the working
-// directory, shows the mesh the user picks and runs the render loop until asked to stop.
 struct InspectionTools;
 
+// The viewer: brings up the engine, the GUI and the input from the configuration files, shows
+// the mesh the user picks and runs the render loop until asked to stop.
 class MyApplication {
 public:
-    MyApplication();
+    explicit MyApplication(ViewerSetup setup = {});
     ~MyApplication();
 
     // The log must outlive the application; without one the viewer times nothing.
@@ -46,6 +47,12 @@ public:
     bool handleStop(const CEGUI::EventArgs& args);
     bool handleMeshAccepted(const CEGUI::EventArgs& args);
     bool handleRescan(const CEGUI::EventArgs& args);
+    bool handleFrame(const CEGUI::EventArgs& args);
+
+    // Shows the mesh in place of the one on show. Returns why it cannot be shown (then no model
+    // is) or what is missing from it, empty when it shows in full.
+    std::string showMesh(const std::string& meshName);
+    void frameShownModel();
 
     Ogre::Root* getRoot() const { return root.get(); }
     Ogre::RenderWindow* getWindow() const { return window; }
@@ -62,13 +69,17 @@ private:
     void setUpGui();
     void connectUi();
     void listMeshes(CEGUI::Combobox* meshBox);
-    void showMesh(const std::string& meshName);
+    void showFirstMesh();
+    void connectFraming();
+    void reportStatus(const std::string& message);
+    std::string configFile(const char* fileName) const;
     Ogre::Entity* createModel(const std::string& meshName);
     void listAnimations();
     void stopAnimation();
     void connectInspectionTools(CEGUI::Combobox* meshBox);
     void describeShownModel();
 
+    ViewerSetup setup;
     // Created ahead of the root so that the engine's log does not echo to standard output.
     std::unique_ptr<Ogre::LogManager> logManager;
     std::unique_ptr<Ogre::Root> root;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -126,8 +127,9 @@ void MyFrameListener::keyPressed(const KeyEvent* event) {
     const Ogre::Vector3 direction = movementDirection(event->key);
     if (direction != Ogre::Vector3::ZERO && heldMovementKeys.insert(event->key).second)
         velocity += direction * moveSpeed;
-    if (const auto command = keyCommands.find(event->key); command != keyCommands.end())
-        command->second();
+    const auto action = keyActions.find(event->key);
+    if (action != keyActions.end())
+        action->second();
     CEGUI::GUIContext& gui = guiSystem->getDefaultGUIContext();
     gui.injectKeyDown(static_cast<CEGUI::Key::Scan>(event->key));
     gui.injectChar(static_cast<CEGUI::utf32>(event->keyChar));
@@ -148,4 +150,13 @@ void MyFrameListener::mouseWheeled(float notches) {
     const float step =
         std::max(cameraNode->getPosition().length() * wheelStepShare, shortestWheelStep);
     cameraNode->translate(Ogre::Vector3::NEGATIVE_UNIT_Z * notches * step, Ogre::Node::TS_LOCAL);
+}
+
+void MyFrameListener::releaseAllKeys() {
+    heldMovementKeys.clear();
+    velocity = Ogre::Vector3::ZERO;
+}
+
+void MyFrameListener::bindKey(int key, std::function<void()> action) {
+    keyActions[key] = std::move(action);
 }

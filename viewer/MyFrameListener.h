@@ -39,6 +39,11 @@ public:
     void keyReleased(const KeyEvent* event);
     // Wheel notches away from the user (negative: towards) move the camera forward (back).
     void mouseWheeled(float notches);
+    // Ends every movement a held key makes, as if all keys had been released: the window lost
+    // the focus, and the releases will go elsewhere.
+    void releaseAllKeys();
+    // Runs `action` whenever the key goes down, besides what the key does anyway.
+    void bindKey(int key, std::function<void()> action);
 
     const Ogre::Vector3& getVelocity() const { return velocity; }
 
@@ -46,8 +51,6 @@ public:
     Ogre::AnimationState* activeAnimation = nullptr;
     // Animation seconds per second of the frame time.
     float animationSpeed = 1.0f;
-    // What a key press does besides reaching the GUI, by key code.
-    std::map<int, std::function<void()>> keyCommands;
 
 private:
     bool moveGuiCursor(const MouseEvent* event);
@@ -62,6 +65,7 @@ private:
     // release that arrives without its press (the key went down while another window had the
     // focus) cannot leave the camera drifting.
     std::set<int> heldMovementKeys;
+    std::map<int, std::function<void()>> keyActions;
 };
 
 CEGUI::MouseButton toGuiMouseButton(int buttonId);

@@ -136,3 +136,9 @@ void OisEventProcessor::windowResized(Ogre::RenderWindow* resized) {
     if (CEGUI::System* gui = CEGUI::System::getSingletonPtr())
         gui->notifyDisplaySizeChanged(CEGUI::Sizef(state.width, state.height));
 }
+
+// The releases of keys held when the focus goes are delivered to another window, so the keys
+// count as released now. When the focus comes back nothing is held that this could release.
+void OisEventProcessor::windowFocusChange(Ogre::RenderWindow*) {
+    listener->releaseAllKeys();
+}

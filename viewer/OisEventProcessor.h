@@ -34,6 +34,7 @@ public:
     bool mouseReleased(const OIS::MouseEvent& event, OIS::MouseButtonID button) override;
 
     void windowResized(Ogre::RenderWindow* window) override;
+    void windowFocusChange(Ogre::RenderWindow* window) override;
 
 private:
     MouseEvent pointerEvent(const OIS::MouseState& state) const;

@@ -1,32 +1,13 @@
 #pragma once
 
-#include <OgreFrameListener.h>
-
-#include <ctime>
-#include <functional>
 #include <string>
 
 namespace Ogre {
-class RenderTarget;
+class Camera;
 }
 
-// "velmora-<date>-<time>.png" for the local time given, e.g. "velmora-20261207-153012.png".
-std::string screenshotFileName(std::time_t time);
-
-// Saves the window's picture into the working directory on request, once the frame after the
-// request is drawn and before it is shown, and reports the outcome in one line.
-class ScreenshotTaker : public Ogre::FrameListener {
-public:
-    using Report = std::function<void(const std::string&)>;
-
-    ScreenshotTaker(Ogre::RenderTarget& window, Report report);
-
-    void request() { requested = true; }
-
-    bool frameRenderingQueued(const Ogre::FrameEvent& event) override;
-
-private:
-    Ogre::RenderTarget& window;
-    Report report;
-    bool requested = false;
-};
+// Renders what the camera sees, on the viewer's white background and without the GUI, into a
+// picture of `width` x `height` pixels and writes it as the PNG file `fileName`. The camera's
+// aspect ratio is set to the picture's. Returns why the file could not be written, or "".
+std::string writeScreenshot(Ogre::Camera& camera, unsigned int width, unsigned int height,
+                            const std::string& fileName);

@@ -60,6 +60,10 @@ void TimingLog::meshAccepted(const std::string& meshName) {
     write("mesh-accepted", meshName);
 }
 
+void TimingLog::screenshotWritten(const std::string& fileName) {
+    write("screenshot", fileName);
+}
+
 void TimingLog::meshShown(const std::string& meshName) {
     meshOnItsWay = meshName;
 }

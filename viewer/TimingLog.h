@@ -11,7 +11,8 @@ class AnimationState;
 
 // When the viewer reached the moments a user waits for, one line each, for the bench to time
 // the viewer by its own frame events: "start", "first-frame", "mesh-accepted" and "mesh-frame"
-// with the mesh's name, and "animation-frame" with the frame's own length. Times are seconds
+// with the mesh's name, "animation-frame" with the frame's own length, and "screenshot" with
+// the name of each picture the command line asked for once it is written. Times are seconds
 // since the process was created. A log made without a file name writes nothing.
 class TimingLog : public Ogre::FrameListener {
 public:
@@ -23,6 +24,7 @@ public:
     void meshAccepted(const std::string& meshName);
     // The next frame to end is the first that shows the mesh.
     void meshShown(const std::string& meshName);
+    void screenshotWritten(const std::string& fileName);
     // The animation state that the frame listener advances, read at each frame's end.
     void follow(Ogre::AnimationState* const& activeAnimation);
 

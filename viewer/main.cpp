@@ -1,5 +1,8 @@
+#include "CommandLine.h"
 #include "FailureDescription.h"
 #include "MyApplication.h"
+#include "ResourcePaths.h"
+#include "ScreenshotRun.h"
 #include "TimingLog.h"
 #include "X11Session.h"
 
@@ -13,22 +16,39 @@ int reportFailure(const std::string& message) {
     return 1;
 }
 
-} // namespace
-
-int main() {
-    TimingLog timingLog(timingLogFileName());
-    timingLog.programStarted();
-    X11Session display;
-    if (!display.isOpen())
-        return reportFailure("cannot open the X display \"" + display.name() + "\"");
+int runViewer(const ViewerOptions& options, ViewerSetup setup, TimingLog& timingLog) {
     // Outlives the handler below, which must read the failure before the engine is gone.
     std::unique_ptr<MyApplication> application;
     try {
-        application = std::make_unique<MyApplication>();
+        const std::vector<std::string> meshNames = setup.models.meshNames;
+        application = std::make_unique<MyApplication>(std::move(setup));
         application->logTimingTo(timingLog);
-        application->run();
-        return 0;
+        if (options.screenshotFile.empty()) {
+            application->run();
+            return 0;
+        }
+        if (!application->startUp())
+            return reportFailure("no render configuration");
+        application->buildScene();
+        return writeScreenshots(*application, options, meshNames, timingLog, std::cerr);
     } catch (...) {
         return reportFailure(describeCurrentException());
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TimingLog timingLog(timingLogFileName());
+    timingLog.programStarted();
+    const CommandLine commandLine = parseCommandLine(argc, argv, std::cout, std::cerr);
+    if (commandLine.exitStatus)
+        return *commandLine.exitStatus;
+    ViewerSetup setup{configurationFolder(), findModels(commandLine.options.paths)};
+    if (!setup.models.error.empty())
+        return reportFailure(setup.models.error);
+    X11Session display;
+    if (!display.isOpen())
+        return reportFailure("cannot open the X display \"" + display.name() + "\"");
+    return runViewer(commandLine.options, std::move(setup), timingLog);
 }

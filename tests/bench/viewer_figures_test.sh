@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The medians that the viewer bench takes from Velmora's timing logs, on hand-made logs.
-# Usage: viewer_figures_test.sh FIGURES_AWK
+# Usage: viewer_figures_test.sh BENCH_VIEWER_DIR
 set -uo pipefail
-figures_awk=$1
+awk_dir=$1
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 passes=0
@@ -18,7 +18,11 @@ expect_equal() {
     fi
 }
 
-figures() { awk -v meshes="typical.mesh big.mesh" -f "$figures_awk" "$@" 2>"$scratch/errors"; }
+figures() {
+    awk -v meshes="typical.mesh big.mesh" -f "$awk_dir/median.awk" -f "$awk_dir/figures.awk" \
+        "$@" 2>"$scratch/errors"
+}
+thumbnails() { awk -f "$awk_dir/median.awk" -f "$awk_dir/thumbnails.awk" "$@" 2>"$scratch/errors"; }
 
 # session NAME FIRST TYPICAL_SWITCH BIG_SWITCH PEAK FRAME... [/ OVERLAY_FRAME...]: a log with
 # those figures, in seconds, the typical mesh accepted at 1 s and the big one at 2 s; the frames
@@ -76,6 +80,24 @@ expect_equal "a session without frames under the skeleton overlay fails" "$?" 1
 session unmarked 0.2 0.15 0.4 1000 0.016 0.017
 figures "$scratch/unmarked.log" >/dev/null
 expect_equal "... and one that does not say where the overlay started" "$?" 1
+
+# thumbnail_run NAME TIMES...: a run that wrote a thumbnail at each of the times, in seconds.
+thumbnail_run() {
+    local file="$scratch/$1.log"
+    shift
+    echo "start 0.0300" >"$file"
+    for time in "$@"; do
+        echo "screenshot $time thumbnails/$time.png" >>"$file"
+    done
+}
+thumbnail_run t1 0.9 1.2 1.5
+thumbnail_run t2 0.8 1.6 2.4
+thumbnail_run t3 1.0 1.5 1.6 2.2
+expect_equal "thumbnails: per picture after the run's first, median of the runs" \
+    "$(thumbnails "$scratch"/{t1,t2,t3}.log)" "400.0"
+thumbnail_run lone 0.9
+thumbnails "$scratch"/{t1,lone}.log >/dev/null
+expect_equal "a run with a single thumbnail fails" "$?" 1
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

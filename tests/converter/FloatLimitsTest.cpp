@@ -23,13 +23,13 @@ SmallModel modelAtTheLimits() {
     const std::array<std::array<float, 3>, 3> corners = {
         {{largest, largest, largest}, {-largest, -largest, -largest}, {largest, -largest, 0}}};
     for (std::size_t i = 0; i < model.skm.vertices.size(); ++i) {
-        toee::SkmVertexDesc& vertex = model.skm.vertices[i];
+        samplemodel::SkmVertexDesc& vertex = model.skm.vertices[i];
         vertex.position = corners[i];
         vertex.normal = corners[i];
         vertex.uv = {corners[i][0], corners[i][1]};
         vertex.boneWeight.fill(largest);
     }
-    for (toee::SkaBoneDesc& bone : model.ska.bones) {
+    for (samplemodel::SkaBoneDesc& bone : model.ska.bones) {
         bone.bindScale = {largest, -largest, largest};
         bone.bindRotationXyzw = {largest, 0, 0, largest};
     }
@@ -38,12 +38,12 @@ SmallModel modelAtTheLimits() {
     // 200 frames of the longest frame time run past the float range from frame 100 on; keys
     // of the largest factor lie at the limit and, relative to a binding on the other side,
     // beyond it.
-    toee::SkaStreamDesc& walk = model.ska.animations[0].streams[0];
+    samplemodel::SkaStreamDesc& walk = model.ska.animations[0].streams[0];
     walk.frameCount = 200;
     walk.frameTime = largest;
     walk.translationFactor = largest;
     walk.scaleFactor = largest;
-    toee::SkaBoneKeyDesc key;
+    samplemodel::SkaBoneKeyDesc key;
     key.bone = 2;
     key.hasTranslation = true;
     key.translationFrame = 150;

@@ -69,8 +69,8 @@ TEST_F(MaterialScriptRunTest, AnEmptyTexturePathGivesAUnitWithoutTexture) {
     expectScriptMatchesMesh(readBack, {"body", "head", "unused"}, 0);
 }
 
-std::vector<toee::SkmFaceDesc> oneFaceForEach(std::size_t materials) {
-    std::vector<toee::SkmFaceDesc> faces;
+std::vector<samplemodel::SkmFaceDesc> oneFaceForEach(std::size_t materials) {
+    std::vector<samplemodel::SkmFaceDesc> faces;
     for (std::size_t i = 0; i < materials; ++i) {
         faces.push_back({static_cast<uint16_t>(i), {0, 1, 2}});
     }

@@ -4,7 +4,10 @@
 //   offset.mesh   a box without skeleton whose bounding box is centred at (10, 0, 0)
 //   orphan.mesh   the pillar's geometry naming a skeleton file that does not exist
 //   damaged.mesh  bytes that are no mesh
-// Usage: write_test_models <directory>
+// and, given a second directory, cubes built at the extremes of scale into it:
+//   tiny.mesh     a cube of 1 unit (a model built in metres)
+//   huge.mesh     a cube of 10,000 units (a building)
+// Usage: write_test_models <directory> [<scale directory>]
 
 #include <OgreAnimation.h>
 #include <OgreBone.h>
@@ -139,8 +142,8 @@ void writeMaterial(const std::string& directory) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: write_test_models <directory>\n";
+    if (argc != 2 && argc != 3) {
+        std::cerr << "usage: write_test_models <directory> [<scale directory>]\n";
         return 2;
     }
     const std::string directory = argv[1];
@@ -164,5 +167,13 @@ int main(int argc, char** argv) {
         directory + "/offset.mesh");
     std::ofstream(directory + "/damaged.mesh") << "this is not a mesh";
     writeMaterial(directory);
+    if (argc == 3) {
+        const std::string scaleDirectory = argv[2];
+        for (const auto& [name, side] : {std::pair{"tiny.mesh", 1.0f}, {"huge.mesh", 10000.0f}})
+            meshes.exportMesh(
+                createBox(name, Ogre::Vector3(-side / 2), Ogre::Vector3(side / 2)).get(),
+                scaleDirectory + "/" + name);
+        writeMaterial(scaleDirectory);
+    }
     return 0;
 }

@@ -1,0 +1,102 @@
+#include "CommandLine.h"
+
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <ostream>
+#include <regex>
+
+namespace {
+
+constexpr unsigned int largestSide = 16384;
+
+// "WxH" with both sides from 1 to `largestSide` pixels; false for anything else.
+bool parseSize(const std::string& text, unsigned int& width, unsigned int& height) {
+    static const std::regex pattern("([0-9]{1,5})x([0-9]{1,5})");
+    std::smatch sides;
+    if (!std::regex_match(text, sides, pattern))
+        return false;
+    width = static_cast<unsigned int>(std::stoul(sides[1]));
+    height = static_cast<unsigned int>(std::stoul(sides[2]));
+    return width >= 1 && height >= 1 && width <= largestSide && height <= largestSide;
+}
+
+bool isPngOrFolder(const std::string& file) {
+    std::error_code ignored;
+    return std::filesystem::path(file).extension() == ".png" ||
+           std::filesystem::is_directory(file, ignored);
+}
+
+std::string oneLine(std::string text) {
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
+}
+
+void describeOptions(CLI::App& app, ViewerOptions& options) {
+    app.set_version_flag("--version", "Velmora " VELMORA_VERSION);
+    CLI::Option* screenshot =
+        app.add_option("--screenshot", options.screenshotFile,
+                       "Render the first mesh to this PNG and exit; when it names a folder, "
+                       "write <mesh>.png there for every mesh of the PATHs")
+            ->type_name("FILE.png")
+            ->check(CLI::Validator(
+                [](const std::string& file) {
+                    return isPngOrFolder(file) ? "" : "wants a .png file or a folder, not " + file;
+                },
+                ""));
+    app.add_option("--animation", options.animation, "Pose the screenshot's mesh in this animation")
+        ->type_name("NAME")
+        ->needs(screenshot);
+    app.add_option_function<float>(
+           "--time",
+           [&options](float seconds) {
+               if (!(seconds >= 0.0f && std::isfinite(seconds)))
+                   throw CLI::ValidationError("--time", "wants 0 seconds or more");
+               options.time = seconds;
+           },
+           "Seconds into the animation (default 0)")
+        ->type_name("SECONDS")
+        ->needs(screenshot);
+    app.add_option_function<std::string>(
+           "--size",
+           [&options](const std::string& size) {
+               if (!parseSize(size, options.width, options.height))
+                   throw CLI::ValidationError("--size", "wants WxH, each side 1 to " +
+                                                            std::to_string(largestSide) +
+                                                            " pixels, not " + size);
+           },
+           "Size of the screenshot (default 800x600)")
+        ->type_name("WxH")
+        ->needs(screenshot);
+    CLI::Option* paths = app.add_option("PATH", options.paths,
+                                        "A .mesh file or a folder of them; the first is shown "
+                                        "(default: the folders of resources.cfg)")
+                             ->type_name("PATH");
+    screenshot->needs(paths);
+}
+
+} // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& output,
+                             std::ostream& errors) {
+    CommandLine result;
+    CLI::App app("Velmora shows OGRE meshes and plays their animations.", "Velmora");
+    describeOptions(app, result.options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        output << app.help();
+        result.exitStatus = 0;
+    } catch (const CLI::CallForVersion& version) {
+        output << version.what() << '\n';
+        result.exitStatus = 0;
+    } catch (const CLI::ParseError& error) {
+        errors << "Velmora: " << oneLine(error.what()) << " (see Velmora --help)\n";
+        result.exitStatus = 2;
+    }
+    return result;
+}
