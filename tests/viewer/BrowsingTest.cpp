@@ -18,6 +18,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <memory>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -32,9 +34,11 @@ class BrowsingTest : public ::testing::Test {
 protected:
     static inline std::unique_ptr<MyApplication> application;
 
-    static void SetUpTestSuite() {
+    // Each test on an application and working directory of its own, removed even when it fails.
+    void SetUp() override {
         // The cubes of the scale folder use the material of the models folder.
-        enterViewerWorkdir("[Models]\nFileSystem=models\nFileSystem=scale\nFileSystem=figure\n");
+        workdir = std::make_unique<ViewerWorkdir>(
+            "[Models]\nFileSystem=models\nFileSystem=scale\nFileSystem=figure\n");
         const std::string writers =
             std::string(WRITE_TEST_MODELS) + " unused scale && " + WRITE_SAMPLE_MODEL +
             " source >/dev/null && " + TARNWICK + " source/figure.skm figure/figure.mesh " +
@@ -47,7 +51,12 @@ protected:
         ASSERT_TRUE(application->startUp());
         application->buildScene();
     }
-    static void TearDownTestSuite() { application.reset(); }
+    void TearDown() override {
+        application.reset();
+        workdir.reset();
+    }
+
+    std::unique_ptr<ViewerWorkdir> workdir;
 
     static CEGUI::Window* widget(const char* name) {
         return application->getGuiSystem()
