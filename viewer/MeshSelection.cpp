@@ -130,9 +130,7 @@ void MyApplication::showMesh(const std::string& meshName) {
 }
 
 Ogre::Entity* MyApplication::createModel(const std::string& meshName) {
-    Ogre::DataStreamPtr file =
-        Ogre::ResourceGroupManager::getSingleton().openResource(meshName, Ogre::RGN_AUTODETECT);
-    const std::string damage = meshFileFault(*file);
+    const std::string damage = modelFilesFault(meshName);
     if (!damage.empty())
         OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, damage, "MyApplication::createModel");
     Ogre::Entity* model = sceneManager->createEntity("cc", meshName);
