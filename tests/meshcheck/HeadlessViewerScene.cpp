@@ -2,7 +2,9 @@
 
 #include <OgreLogManager.h>
 #include <OgreMaterialManager.h>
+#include <OgreMeshManager.h>
 #include <OgreResourceGroupManager.h>
+#include <OgreSkeletonManager.h>
 
 HeadlessViewerScene::HeadlessViewerScene(const std::string& folder)
     : buffers(std::make_unique<Ogre::DefaultHardwareBufferManager>()),
@@ -26,6 +28,9 @@ HeadlessViewerScene::~HeadlessViewerScene() {
 void HeadlessViewerScene::reloadFolder() {
     sceneManager->destroyAllEntities();
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    // A mesh loaded from an autodetected group belongs to no group that clearing reaches.
+    Ogre::MeshManager::getSingleton().removeAll();
+    Ogre::SkeletonManager::getSingleton().removeAll();
     groups.clearResourceGroup(group);
     groups.initialiseResourceGroup(group);
 }
