@@ -3,9 +3,8 @@
 // files, then the engine's entity. Every copy is either refused with a reason, or refused by the
 // engine with an exception the viewer reports, or shown; one that is shown must hold nothing the
 // engine or its renderer would read out of bounds, and must animate.
-#include "HeadlessViewerScene.h"
+#include "FigureSceneTest.h"
 #include "MeshFileCheck.h"
-#include "ModelFolder.h"
 
 #include <OgreAnimationState.h>
 #include <OgreEntity.h>
@@ -126,17 +125,8 @@ void playEveryAnimation(Ogre::Entity& entity) {
     }
 }
 
-class ModelMutationTest : public ::testing::Test {
+class ModelMutationTest : public FigureSceneTest {
 protected:
-    static void SetUpTestSuite() {
-        folder = std::make_unique<ModelFolder>();
-        scene = std::make_unique<HeadlessViewerScene>(folder->models());
-    }
-    static void TearDownTestSuite() {
-        scene.reset();
-        folder.reset();
-    }
-
     // What the viewer would say: the reason it refuses the mesh, or empty when it shows it.
     static std::string show() {
         scene->reloadFolder();
@@ -156,9 +146,6 @@ protected:
         scene->scene().destroyEntity(entity);
         return "";
     }
-
-    static inline std::unique_ptr<ModelFolder> folder;
-    static inline std::unique_ptr<HeadlessViewerScene> scene;
 };
 
 TEST_F(ModelMutationTest, TheSoundFigureIsShown) {

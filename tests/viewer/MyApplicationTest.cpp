@@ -218,7 +218,7 @@ TEST_F(ViewerTest, AcceptingWithoutASelectionOnlyStopsTheAnimation) {
 TEST_F(ViewerTest, AMeshThatCannotBeLoadedLeavesNoModelAndSaysWhy) {
     meshBox()->addItem(new CEGUI::ListboxTextItem("gone.mesh", 99));
     const std::vector<std::pair<const char*, const char*>> failures = {
-        {"damaged.mesh", "Header"}, {"orphan.mesh", "missing.skeleton"}, {"gone.mesh", "gone"}};
+        {"damaged.mesh", "header is missing"}, {"orphan.mesh", "missing.skeleton"}, {"gone.mesh", "gone"}};
     for (const auto& [meshName, reason] : failures) {
         accept("pillar.mesh");
         play("Wave");
