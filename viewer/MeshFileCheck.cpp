@@ -1,28 +1,35 @@
 #include "MeshFileCheck.h"
 
-#include <cstdint>
+#include "MeshBytesCheck.h"
+#include "SkeletonBytesCheck.h"
+
+#include <OgreResourceGroupManager.h>
 
 namespace {
 
-constexpr std::uint16_t headerChunkId = 0x1000;
+std::string resourceBytes(const std::string& name) {
+    return Ogre::ResourceGroupManager::getSingleton()
+        .openResource(name, Ogre::RGN_AUTODETECT)
+        ->getAsString();
+}
 
 } // namespace
 
-std::string meshFileFault(Ogre::DataStream& file) {
-    const size_t fileSize = file.size();
-    std::uint16_t headerId = 0;
-    if (file.read(&headerId, sizeof headerId) != sizeof headerId)
-        return "the file is too short to be a mesh";
-    if (headerId != headerChunkId)
-        return ""; // another byte order, or no mesh at all: the engine's reader says which
-    file.getLine();
-    std::uint16_t meshChunkId = 0;
-    std::uint32_t meshChunkLength = 0;
-    const size_t meshChunkStart = file.tell();
-    if (file.read(&meshChunkId, sizeof meshChunkId) != sizeof meshChunkId ||
-        file.read(&meshChunkLength, sizeof meshChunkLength) != sizeof meshChunkLength)
-        return "the file ends before its mesh begins";
-    if (meshChunkLength > fileSize - meshChunkStart)
-        return "the file is shorter than its mesh (cut short?)";
+std::string modelFilesFault(const std::string& meshName) {
+    Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+    if (!groups.resourceExistsInAnyGroup(meshName))
+        return "";
+    const MeshCheck mesh = checkMeshBytes(resourceBytes(meshName));
+    if (!mesh.fault.empty())
+        return "the mesh is damaged: " + mesh.fault;
+    if (mesh.skeletonName.empty() || !groups.resourceExistsInAnyGroup(mesh.skeletonName))
+        return "";
+    const SkeletonCheck skeleton = checkSkeletonBytes(resourceBytes(mesh.skeletonName));
+    if (!skeleton.fault.empty())
+        return "its skeleton " + mesh.skeletonName + " is damaged: " + skeleton.fault;
+    if (mesh.bonesNeeded > skeleton.boneCount)
+        return "its vertices are bound to bone " + std::to_string(mesh.bonesNeeded - 1) +
+               ", but its skeleton " + mesh.skeletonName + " has " +
+               std::to_string(skeleton.boneCount) + " bones";
     return "";
 }

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <OgreDataStream.h>
-
 #include <string>
 
-// Why a mesh file is evidently cut short, or an empty text when it is not. The engine's reader
-// takes a cut file for a whole one and, in some places, stops the program on an assertion; the
-// viewer checks first. A mesh file is a header (the 16-bit value 0x1000 and a version line)
-// followed by one mesh chunk whose 32-bit length, counted from the chunk's own start, covers
-// the rest of the file.
-std::string meshFileFault(Ogre::DataStream& file);
+// Why the engine must not load the mesh of that name, or an empty text when it may: the mesh
+// file and the skeleton it links to, read from the resource groups and checked byte by byte
+// before the engine sees them, and the bones the mesh's assignments name against the
+// skeleton's. The engine's readers take counts and indices on trust and its renderer draws
+// whatever indices it is given, so a damaged file would otherwise end the program. A missing
+// file is left to the engine, which reports it.
+std::string modelFilesFault(const std::string& meshName);

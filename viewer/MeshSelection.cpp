@@ -146,7 +146,7 @@ std::string MyApplication::showMesh(const std::string& meshName) {
     try {
         entity = createModel(meshName);
         message = whatIsMissing(*entity->getMesh());
-    } catch (const Ogre::Exception&) {
+    } catch (...) { // the engine's own errors, and what it lets through from a damaged file
         message = "Cannot show " + meshName + ": " + describeCurrentException();
     }
     unloadUnused(previous, entity ? resourcesOf(*entity->getMesh()) : MeshResources{});
@@ -160,9 +160,7 @@ std::string MyApplication::showMesh(const std::string& meshName) {
 }
 
 Ogre::Entity* MyApplication::createModel(const std::string& meshName) {
-    Ogre::DataStreamPtr file =
-        Ogre::ResourceGroupManager::getSingleton().openResource(meshName, Ogre::RGN_AUTODETECT);
-    const std::string damage = meshFileFault(*file);
+    const std::string damage = modelFilesFault(meshName);
     if (!damage.empty())
         OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, damage, "MyApplication::createModel");
     // Every model is the entity "cc", whatever its mesh: a name kept from the first viewer, which

@@ -233,8 +233,8 @@ TEST_F(ViewerTest, AcceptingWithoutASelectionOnlyStopsTheAnimation) {
 // A damaged file and a file gone since the list was made.
 TEST_F(ViewerTest, AMeshThatCannotBeLoadedLeavesNoModelAndSaysWhy) {
     meshBox()->addItem(new CEGUI::ListboxTextItem("gone.mesh", 99));
-    const std::vector<std::pair<const char*, const char*>> failures = {{"damaged.mesh", "Header"},
-                                                                       {"gone.mesh", "gone"}};
+    const std::vector<std::pair<const char*, const char*>> failures = {
+        {"damaged.mesh", "header is missing"}, {"gone.mesh", "gone"}};
     for (const auto& [meshName, reason] : failures) {
         accept("pillar.mesh");
         play("Wave");
