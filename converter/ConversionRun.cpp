@@ -33,10 +33,10 @@ OutputPaths outputPathsFor(const ConversionOptions& options) {
 }
 
 bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
-                     HeadlessEngine& engine) {
+                     HeadlessEngine& engine, std::ostream& console) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton(paths.skeletonName);
     const std::string skaPath = options.sourceDir + options.sourceName + ".ska";
-    if (!importSkeleton(options.sourcePath, skaPath, *skeleton, std::cout)) {
+    if (!importSkeleton(options.sourcePath, skaPath, *skeleton, console)) {
         return false;
     }
     writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {
@@ -48,16 +48,16 @@ bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
     return true;
 }
 
-bool convertMesh(const ConversionOptions& options, const OutputPaths& paths,
-                 HeadlessEngine& engine) {
+bool convertMesh(const ConversionOptions& options, const OutputPaths& paths, HeadlessEngine& engine,
+                 std::ostream& console) {
     Ogre::MeshPtr mesh = createManualMesh(options.sourceName);
-    NamingCallback namingCallback = MaterialNamer(options.interactive);
-    if (!importMesh(*mesh, namingCallback, options.sourcePath, paths.skeletonName, std::cout)) {
-        std::cout << "Converting Mesh Failed.\n";
+    NamingCallback namingCallback = MaterialNamer(options.interactive, console);
+    if (!importMesh(*mesh, namingCallback, options.sourcePath, paths.skeletonName, console)) {
+        console << "Converting Mesh Failed.\n";
         return false;
     }
     writeOutputFile(paths.meshFile, [&](const Ogre::DataStreamPtr& stream) {
-        engine.meshSerializer().exportMesh(mesh.get(), stream);
+        engine.meshSerializer().exportMesh(mesh.get(), stream, options.meshVersion);
     });
     return true;
 }
@@ -65,7 +65,7 @@ bool convertMesh(const ConversionOptions& options, const OutputPaths& paths,
 // Each material name is converted once, however many records share it; the script holds
 // every converted material in list order. False when a material's MDF file cannot be opened.
 bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths,
-                      HeadlessEngine& engine) {
+                      HeadlessEngine& engine, std::ostream& console) {
     bool allConverted = true;
     bool anyMaterialConverted = false;
     std::set<std::string> converted;
@@ -78,7 +78,7 @@ bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths
             engine.materialSerializer().queueForExport(material, false, false);
             anyMaterialConverted = true;
         } else {
-            std::cout << "Converting file " << materialFiles[i] << " failed.\n";
+            console << "Converting file " << materialFiles[i] << " failed.\n";
             allConverted = false;
         }
     }
@@ -91,29 +91,48 @@ bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths
     return allConverted;
 }
 
-int convert(const ConversionOptions& options) {
-    HeadlessEngine engine("Tarnwick.log");
+int convert(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console) {
     const OutputPaths paths = outputPathsFor(options);
-    if (!convertSkeleton(options, paths, engine) || !convertMesh(options, paths, engine)) {
+    if (!convertSkeleton(options, paths, engine, console) ||
+        !convertMesh(options, paths, engine, console)) {
         return failed;
     }
-    return convertMaterials(options, paths, engine) ? succeeded : failed;
+    return convertMaterials(options, paths, engine, console) ? succeeded : failed;
+}
+
+// Whatever the engine throws ends the conversion here, with one line on the console.
+template <typename Conversion>
+int reportingErrors(std::ostream& console, const Conversion& conversion) {
+    try {
+        return conversion();
+    } catch (const Ogre::Exception& error) {
+        console << "\nError: " << error.getDescription() << "\n";
+    } catch (const std::exception& error) {
+        console << "\nError: " << error.what() << "\n";
+    }
+    return failed;
 }
 
 } // namespace
+
+int convertModel(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console) {
+    // The lists and the serializer's queue belong to one model; an engine that converts many
+    // starts each one empty and forgets the model's resources after it.
+    materialNames.clear();
+    materialFiles.clear();
+    engine.materialSerializer().clearQueue();
+    const int status = reportingErrors(console, [&] { return convert(options, engine, console); });
+    engine.releaseResources();
+    return status;
+}
 
 int runConversion(int argc, const char* const* argv) {
     ConversionOptions options;
     if (!parseCommandLine(options, argc, argv)) {
         return failed;
     }
-    // Whatever the engine throws ends the run here, after the engine has been torn down.
-    try {
-        return convert(options);
-    } catch (const Ogre::Exception& error) {
-        std::cout << "\nError: " << error.getDescription() << "\n";
-    } catch (const std::exception& error) {
-        std::cout << "\nError: " << error.what() << "\n";
-    }
-    return failed;
+    return reportingErrors(std::cout, [&] {
+        HeadlessEngine engine("Tarnwick.log");
+        return convertModel(options, engine, std::cout);
+    });
 }

@@ -32,6 +32,10 @@ HeadlessEngine::HeadlessEngine(const std::string& logName)
 }
 
 HeadlessEngine::~HeadlessEngine() {
+    releaseResources();
+}
+
+void HeadlessEngine::releaseResources() {
     meshManager->removeAll();
     skeletonManager->removeAll();
     materialManager->removeAll();

@@ -33,6 +33,9 @@ public:
     Ogre::SkeletonSerializer& skeletonSerializer() { return *skeletons; }
     Ogre::MaterialSerializer& materialSerializer() { return *materials; }
 
+    // Forgets every mesh, skeleton and material created so far.
+    void releaseResources();
+
 private:
     std::unique_ptr<Ogre::LogManager> logManager;
     std::unique_ptr<Ogre::ResourceGroupManager> resourceGroupManager;

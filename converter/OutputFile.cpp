@@ -93,12 +93,25 @@ private:
     size_t written = 0;
 };
 
+// The temporary being written, for removeTemporaryInProgress: a plain buffer, since a signal
+// handler may read it at any moment. Empty when no file is being written.
+char temporaryInProgress[4096];
+
+void setTemporaryInProgress(const std::string& path) {
+    temporaryInProgress[0] = '\0';
+    if (path.size() < sizeof temporaryInProgress) {
+        std::memcpy(temporaryInProgress + 1, path.c_str() + 1, path.size());
+        temporaryInProgress[0] = path[0];
+    }
+}
+
 std::string temporaryPathFor(const std::string& path) {
     return path + ".partial-" + std::to_string(getpid());
 }
 
 void writeTemporary(const std::string& temporaryPath,
                     const std::function<void(const Ogre::DataStreamPtr&)>& write) {
+    setTemporaryInProgress(temporaryPath);
     auto stream = std::make_shared<CheckedFileStream>(temporaryPath);
     write(stream);
     stream->close();
@@ -112,15 +125,24 @@ void writeOutputFile(const std::string& path,
     std::string reason;
     try {
         writeTemporary(temporaryPath, write);
-        if (std::rename(temporaryPath.c_str(), path.c_str()) == 0) {
+        const bool renamed = std::rename(temporaryPath.c_str(), path.c_str()) == 0;
+        reason = systemError();
+        setTemporaryInProgress("");
+        if (renamed) {
             return;
         }
-        reason = systemError();
     } catch (const Ogre::Exception& error) {
         reason = error.getDescription();
     } catch (const std::exception& error) {
         reason = error.what();
     }
     std::remove(temporaryPath.c_str());
+    setTemporaryInProgress("");
     throw std::runtime_error("Cannot write \"" + path + "\": " + reason);
+}
+
+void removeTemporaryInProgress() {
+    if (temporaryInProgress[0] != '\0') {
+        unlink(temporaryInProgress);
+    }
 }

@@ -11,3 +11,7 @@
 // std::runtime_error naming the file and the reason.
 void writeOutputFile(const std::string& path,
                      const std::function<void(const Ogre::DataStreamPtr&)>& write);
+
+// Removes the temporary file that writeOutputFile is writing at this moment, if any. Safe to
+// call from a signal handler, so that a process ended by a signal leaves no partial file.
+void removeTemporaryInProgress();
