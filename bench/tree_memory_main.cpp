@@ -1,10 +1,12 @@
-// tree_memory <command> [arguments…]: runs the command and prints the peak of the summed
-// resident set sizes of it and all its descendants in KiB, sampled every 5 ms: the memory a
-// command that forks workers takes as a whole, which no single process's peak shows.
+// tree_memory <command> [arguments…]: runs the command, its output to /dev/null, and prints the
+// peak of the summed resident set sizes of it and all its descendants in KiB, sampled every
+// 5 ms: the memory a command that forks workers takes as a whole, which no single process's
+// peak shows.
 
 #include <chrono>
 #include <cstdio>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -75,6 +77,10 @@ int main(int argc, char** argv) {
     }
     const pid_t child = fork();
     if (child == 0) {
+        const int devNull = open("/dev/null", O_WRONLY);
+        if (devNull < 0 || dup2(devNull, STDOUT_FILENO) < 0) {
+            _exit(126);
+        }
         execvp(argv[1], argv + 1);
         _exit(127);
     }
