@@ -1,5 +1,8 @@
 #pragma once
 
+#include <OgreDataStream.h> // needed first by the serializer header
+#include <OgreMeshSerializer.h>
+
 #include <string>
 
 // Run options of one conversion, filled once from the command line.
@@ -13,6 +16,7 @@ struct ConversionOptions {
     std::string sourcePath;
     std::string destPath;
     bool interactive = false;
+    Ogre::MeshVersion meshVersion = Ogre::MESH_VERSION_LATEST; // no option of Tarnwick sets it
 };
 
 // Fills the options from the argument vector; false when the run must not go on, after the

@@ -35,10 +35,10 @@ OutputPaths outputPathsFor(const ConversionOptions& options) {
 }
 
 bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
-                     HeadlessEngine& engine) {
+                     HeadlessEngine& engine, std::ostream& console) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton(paths.skeletonName);
     const std::string skaPath = options.sourceDir + options.sourceName + ".ska";
-    if (!importSkeleton(options.sourcePath, skaPath, *skeleton, std::cout)) {
+    if (!importSkeleton(options.sourcePath, skaPath, *skeleton, console)) {
         return false;
     }
     writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {
@@ -50,16 +50,16 @@ bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
     return true;
 }
 
-bool convertMesh(const ConversionOptions& options, const OutputPaths& paths,
-                 HeadlessEngine& engine) {
+bool convertMesh(const ConversionOptions& options, const OutputPaths& paths, HeadlessEngine& engine,
+                 std::ostream& console) {
     Ogre::MeshPtr mesh = createManualMesh(options.sourceName);
-    NamingCallback namingCallback = MaterialNamer(options.interactive);
-    if (!importMesh(*mesh, namingCallback, options.sourcePath, paths.skeletonName, std::cout)) {
-        std::cout << "Converting Mesh Failed.\n";
+    NamingCallback namingCallback = MaterialNamer(options.interactive, console);
+    if (!importMesh(*mesh, namingCallback, options.sourcePath, paths.skeletonName, console)) {
+        console << "Converting Mesh Failed.\n";
         return false;
     }
     writeOutputFile(paths.meshFile, [&](const Ogre::DataStreamPtr& stream) {
-        engine.meshSerializer().exportMesh(mesh.get(), stream);
+        engine.meshSerializer().exportMesh(mesh.get(), stream, options.meshVersion);
     });
     return true;
 }
@@ -89,7 +89,7 @@ std::optional<std::string> convertMaterial(const std::string& mdfPath, const std
 // Each material name is converted once, however many records share it; the script holds
 // every converted material in list order. False when any material failed.
 bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths,
-                      HeadlessEngine& engine) {
+                      HeadlessEngine& engine, std::ostream& console) {
     bool allConverted = true;
     MaterialScript script(engine.materialSerializer());
     std::set<std::string> converted;
@@ -100,8 +100,8 @@ bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths
         const std::optional<std::string> failure =
             convertMaterial(options.sourceDir + materialFiles[i], materialNames[i], script);
         if (failure) {
-            std::cout << "Converting file " << printableName(materialFiles[i]) << " failed"
-                      << *failure << ".\n";
+            console << "Converting file " << printableName(materialFiles[i]) << " failed"
+                    << *failure << ".\n";
             allConverted = false;
         }
     }
@@ -113,27 +113,46 @@ bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths
     return allConverted;
 }
 
-int convert(const ConversionOptions& options) {
-    HeadlessEngine engine("Tarnwick.log");
+int convert(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console) {
     const OutputPaths paths = outputPathsFor(options);
-    if (!convertSkeleton(options, paths, engine) || !convertMesh(options, paths, engine)) {
+    if (!convertSkeleton(options, paths, engine, console) ||
+        !convertMesh(options, paths, engine, console)) {
         return failed;
     }
-    return convertMaterials(options, paths, engine) ? succeeded : failed;
+    return convertMaterials(options, paths, engine, console) ? succeeded : failed;
+}
+
+// Whatever the engine throws ends the conversion here, with one line on the console.
+template <typename Conversion>
+int reportingErrors(std::ostream& console, const Conversion& conversion) {
+    try {
+        return conversion();
+    } catch (const std::exception& error) {
+        console << "\nError: " << describeException(error) << "\n";
+    }
+    return failed;
 }
 
 } // namespace
+
+int convertModel(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console) {
+    // The lists and the serializer's queue belong to one model; an engine that converts many
+    // starts each one empty and forgets the model's resources after it.
+    materialNames.clear();
+    materialFiles.clear();
+    engine.materialSerializer().clearQueue();
+    const int status = reportingErrors(console, [&] { return convert(options, engine, console); });
+    engine.releaseResources();
+    return status;
+}
 
 int runConversion(int argc, const char* const* argv) {
     ConversionOptions options;
     if (!parseCommandLine(options, argc, argv)) {
         return failed;
     }
-    // Whatever the engine throws ends the run here, after the engine has been torn down.
-    try {
-        return convert(options);
-    } catch (const std::exception& error) {
-        std::cout << "\nError: " << describeException(error) << "\n";
-    }
-    return failed;
+    return reportingErrors(std::cout, [&] {
+        HeadlessEngine engine("Tarnwick.log");
+        return convertModel(options, engine, std::cout);
+    });
 }

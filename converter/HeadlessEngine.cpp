@@ -8,9 +8,14 @@
 namespace {
 
 // The log goes to its file only: with debugger output on, the engine would echo every line
-// to the console, which belongs to the program's own texts. Without a file it goes nowhere.
+// to the console, which belongs to the program's own texts. Without a file (no name given, or
+// one that cannot be written) it goes nowhere.
 std::unique_ptr<Ogre::LogManager> createLogManager(const std::string& logName) {
     auto manager = std::make_unique<Ogre::LogManager>();
+    if (logName.empty()) {
+        manager->createLog("unkept.log", false, false, true);
+        return manager;
+    }
     const LogFile file(logName);
     if (file.opened()) {
         manager->createLog(file.enginePath(), false, false, false);
@@ -42,6 +47,10 @@ HeadlessEngine::HeadlessEngine(const std::string& logName)
 }
 
 HeadlessEngine::~HeadlessEngine() {
+    releaseResources();
+}
+
+void HeadlessEngine::releaseResources() {
     meshManager->removeAll();
     skeletonManager->removeAll();
     materialManager->removeAll();

@@ -23,6 +23,7 @@
 // must not outlive the skeleton manager.
 class HeadlessEngine {
 public:
+    // The engine's log goes to the file logName, or nowhere when the name is empty.
     explicit HeadlessEngine(const std::string& logName);
     ~HeadlessEngine();
 
@@ -32,6 +33,9 @@ public:
     Ogre::MeshSerializer& meshSerializer() { return *meshes; }
     Ogre::SkeletonSerializer& skeletonSerializer() { return *skeletons; }
     Ogre::MaterialSerializer& materialSerializer() { return *materials; }
+
+    // Forgets every mesh, skeleton and material created so far.
+    void releaseResources();
 
 private:
     std::unique_ptr<Ogre::LogManager> logManager;

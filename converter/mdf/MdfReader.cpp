@@ -24,15 +24,23 @@ bool quotedPath(const std::string& line, std::string& path) {
 
 } // namespace
 
-std::vector<std::string> readMdfTextureNames(std::istream& mdf) {
-    std::vector<std::string> names;
+std::vector<std::string> readMdfTexturePaths(std::istream& mdf) {
+    std::vector<std::string> paths;
     std::string line;
     std::string path;
     while (std::getline(mdf, line)) {
         if (isTextureLine(line) && quotedPath(line, path)) {
-            const PathParts parts = splitPath(path);
-            names.push_back(parts.baseName + parts.extension);
+            paths.push_back(path);
         }
+    }
+    return paths;
+}
+
+std::vector<std::string> readMdfTextureNames(std::istream& mdf) {
+    std::vector<std::string> names;
+    for (const std::string& path : readMdfTexturePaths(mdf)) {
+        const PathParts parts = splitPath(path);
+        names.push_back(parts.baseName + parts.extension);
     }
     return names;
 }

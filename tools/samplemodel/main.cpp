@@ -1,7 +1,8 @@
-// write_sample_model [--bench big|typical] <directory>: writes the sample figure's model
-// files there, or with --bench those of a bench model of that size, one line per file
-// written.
+// write_sample_model [--bench big|typical | --tree] <directory>: writes the sample figure's
+// model files there, with --bench those of a bench model of that size, with --tree a small art
+// tree of a dozen models; one line per file written.
 
+#include "ArtTree.h"
 #include "BenchModel.h"
 #include "SampleFigure.h"
 
@@ -27,13 +28,30 @@ std::optional<SampleModel> chosenModel(int argc, char** argv) {
     return std::nullopt;
 }
 
+const char* const usage = "usage: write_sample_model [--bench big|typical | --tree] <directory>\n";
+
+int writeTree(const std::string& root) {
+    for (const std::string& file : samplemodel::writeArtTree(root)) {
+        std::cout << (std::filesystem::path(root) / file).string() << '\n';
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     try {
+        const std::string first = argc > 1 ? argv[1] : "";
+        if (first == "--help" || first == "-h") {
+            std::cout << usage;
+            return 0;
+        }
+        if (argc == 3 && first == "--tree") {
+            return writeTree(argv[2]);
+        }
         const std::optional<SampleModel> model = chosenModel(argc, argv);
-        if (!model) {
-            std::cerr << "usage: write_sample_model [--bench big|typical] <directory>\n";
+        if (!model || (argc == 2 && first.rfind('-', 0) == 0)) {
+            std::cerr << usage;
             return 2;
         }
         const std::filesystem::path directory = argv[argc - 1];

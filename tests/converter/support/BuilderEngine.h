@@ -18,5 +18,5 @@ public:
     }
 
 private:
-    HeadlessEngine engine{"/dev/null"};
+    HeadlessEngine engine{""};
 };

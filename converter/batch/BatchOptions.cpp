@@ -1,0 +1,92 @@
+#include "BatchOptions.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+const char* const batchVersion = TARNWICK_BATCH_VERSION;
+
+namespace {
+
+constexpr int usageError = 2;
+
+const std::map<std::string, Ogre::MeshVersion> meshVersions = {{"1.10", Ogre::MESH_VERSION_LATEST},
+                                                               {"1.8", Ogre::MESH_VERSION_1_8}};
+
+int defaultJobs() {
+    return std::max(1U, std::thread::hardware_concurrency());
+}
+
+void describeOptions(CLI::App& app, BatchOptions& options, std::string& meshVersion) {
+    app.add_option("SOURCE_ROOT", options.sourceRoot, "folder searched for .skm files at any depth")
+        ->required();
+    app.add_option("OUTPUT_DIR", options.outputDir, "where the converted tree is written")
+        ->required();
+    app.add_option("-j,--jobs", options.jobs, "worker processes (default: the processors)")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--data-root", options.dataRoot,
+                   "where the texture paths of MDF files are resolved (default: SOURCE_ROOT)");
+    app.add_flag("--force", options.force, "convert every model, also those up to date");
+    app.add_option("--report", options.reportFile, "write a JSON report to this file");
+    app.add_option("--timeout", options.timeoutSeconds, "time limit in seconds for one model")
+        ->check(CLI::PositiveNumber);
+    app.add_option("--mesh-version", meshVersion,
+                   "mesh format: 1.10, the engine's current one, byte for byte as Tarnwick "
+                   "writes it; or 1.8, which Assimp reads")
+        ->check(CLI::IsMember({"1.10", "1.8"}));
+    app.add_flag("-q,--quiet", options.quiet, "no progress line");
+    app.set_version_flag("--version", batchVersion);
+}
+
+// The folders must be usable before any worker starts; a message on failure.
+std::string checkFolders(BatchOptions& options) {
+    std::error_code error;
+    if (!fs::is_directory(options.sourceRoot, error)) {
+        return "SOURCE_ROOT is not a folder: " + options.sourceRoot;
+    }
+    if (options.dataRoot.empty()) {
+        options.dataRoot = options.sourceRoot;
+    } else if (!fs::is_directory(options.dataRoot, error)) {
+        return "--data-root is not a folder: " + options.dataRoot;
+    }
+    fs::create_directories(options.outputDir, error);
+    if (!fs::is_directory(options.outputDir)) {
+        return "cannot create OUTPUT_DIR " + options.outputDir +
+               (error ? ": " + error.message() : "");
+    }
+    return "";
+}
+
+int usageFailure(const std::string& message) {
+    std::cerr << "tarnwick-batch: " << message << " (see --help)\n";
+    return usageError;
+}
+
+} // namespace
+
+ParsedCommandLine parseBatchCommandLine(int argc, const char* const* argv) {
+    CLI::App app("Converts every .skm model under SOURCE_ROOT into OUTPUT_DIR, keeping the "
+                 "folders, with the textures its materials name.",
+                 "tarnwick-batch");
+    BatchOptions options;
+    options.jobs = defaultJobs();
+    std::string meshVersion = "1.10";
+    describeOptions(app, options, meshVersion);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& success) {
+        return {std::nullopt, app.exit(success)};
+    } catch (const CLI::ParseError& error) {
+        return {std::nullopt, usageFailure(error.what())};
+    }
+    options.meshVersion = meshVersions.at(meshVersion);
+    const std::string problem = checkFolders(options);
+    if (!problem.empty()) {
+        return {std::nullopt, usageFailure(problem)};
+    }
+    return {options, 0};
+}

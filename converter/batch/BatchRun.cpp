@@ -1,0 +1,204 @@
+#include "BatchRun.h"
+
+#include "BatchReport.h"
+#include "ConsoleLines.h"
+#include "ModelPlan.h"
+#include "ModelTree.h"
+#include "ModelWorker.h"
+#include "OutputFile.h"
+#include "ProgressLine.h"
+#include "UpToDate.h"
+#include "WorkerPool.h"
+
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <numeric>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int anyFailed = 1;
+constexpr int interruptedStatus = 130;
+
+const char* const stampFileName = ".tarnwick-batch-stamps.json";
+
+std::string relativeToOutput(const BatchOptions& options, const std::string& path) {
+    return fs::path(path).lexically_relative(options.outputDir).generic_string();
+}
+
+using OutputTimes = std::vector<std::optional<fs::file_time_type>>;
+
+OutputTimes outputTimes(const ModelPlan& plan) {
+    OutputTimes times;
+    for (const std::string& output : plan.outputs) {
+        std::error_code error;
+        const fs::file_time_type time = fs::last_write_time(output, error);
+        times.push_back(error ? std::nullopt : std::optional<fs::file_time_type>(time));
+    }
+    return times;
+}
+
+// The outputs there now; with the times before a conversion, only those it wrote.
+std::vector<std::string> outputsOf(const BatchOptions& options, const ModelPlan& plan,
+                                   const OutputTimes& before) {
+    const OutputTimes now = outputTimes(plan);
+    std::vector<std::string> outputs;
+    for (std::size_t i = 0; i < plan.outputs.size(); ++i) {
+        if (now[i] && (before.empty() || before[i] != now[i])) {
+            outputs.push_back(relativeToOutput(options, plan.outputs[i]));
+        }
+    }
+    return outputs;
+}
+
+std::vector<std::string> texturesPlaced(const ModelPlan& plan) {
+    std::vector<std::string> placed;
+    for (const TextureCopy& copy : plan.textures) {
+        placed.push_back(copy.relativeDestination);
+    }
+    return placed;
+}
+
+ModelResult resultFromPlan(const ModelPlan& plan, ModelStatus status) {
+    ModelResult result;
+    result.source = plan.source;
+    result.status = status;
+    result.warnings = plan.warnings;
+    result.texturesMissing = plan.texturesMissing;
+    if (status != ModelStatus::failed) {
+        result.texturesCopied = texturesPlaced(plan);
+    }
+    return result;
+}
+
+// A missing SKA file makes the skeleton import fail without naming it.
+std::string failureReason(const ModelPlan& plan, const std::vector<std::string>& errors) {
+    const std::string& skaPath = plan.inputs.at(1);
+    std::error_code error;
+    if (!fs::exists(skaPath, error)) {
+        return "no SKA file " + fs::path(skaPath).filename().string() + " beside it";
+    }
+    if (errors.empty()) {
+        return "the conversion failed without a message";
+    }
+    return std::accumulate(
+        std::next(errors.begin()), errors.end(), errors.front(),
+        [](const std::string& all, const std::string& line) { return all + "; " + line; });
+}
+
+class BatchRun {
+public:
+    explicit BatchRun(const BatchOptions& options)
+        : options(options), stamps((fs::path(options.outputDir) / stampFileName).string()) {}
+
+    int run() {
+        const std::vector<std::string> models = findModels(options.sourceRoot, options.outputDir);
+        plans = planModels(options, models);
+        results.resize(plans.size());
+        timesBefore.resize(plans.size());
+        const std::vector<std::size_t> jobs = decideWithoutConverting();
+        ProgressLine progress(std::cerr, progressWanted(options.quiet), plans.size(),
+                              plans.size() - jobs.size());
+        const bool completed = runInWorkers(
+            jobs, {options.jobs, options.timeoutSeconds},
+            [this] { return std::make_unique<ModelWorker>(plans); },
+            [&](const JobOutcome& outcome) { record(outcome, progress); },
+            [&] { progress.tick(); });
+        progress.finish();
+        stamps.saveIfChanged();
+        return finish(completed);
+    }
+
+private:
+    // Refused and up-to-date models are settled here; the rest are the workers' jobs.
+    std::vector<std::size_t> decideWithoutConverting() {
+        std::vector<std::size_t> jobs;
+        for (std::size_t i = 0; i < plans.size(); ++i) {
+            const ModelPlan& plan = plans[i];
+            if (!plan.refusal.empty()) {
+                results[i] = resultFromPlan(plan, ModelStatus::failed);
+                results[i]->error = plan.refusal;
+                reportFailure(plan.source, plan.refusal, std::cerr);
+            } else if (!options.force && isUpToDate(plan, stamps.find(plan.source))) {
+                results[i] = resultFromPlan(plan, ModelStatus::skipped);
+                results[i]->outputs = outputsOf(options, plan, {});
+            } else {
+                fs::create_directories(plan.conversion.destDir);
+                timesBefore[i] = outputTimes(plan);
+                jobs.push_back(i);
+            }
+        }
+        return jobs;
+    }
+
+    void record(const JobOutcome& outcome, ProgressLine& progress) {
+        const ModelPlan& plan = plans[outcome.job];
+        const WorkerAnswer answer =
+            outcome.answered ? readWorkerAnswer(outcome.answer) : WorkerAnswer{1, "", 0};
+        const ConsoleLines lines = sortConsoleLines(answer.console);
+        const bool failed = answer.status != 0;
+        ModelResult result =
+            resultFromPlan(plan, failed ? ModelStatus::failed : ModelStatus::converted);
+        result.outputs = outputsOf(options, plan, timesBefore[outcome.job]);
+        result.warnings.insert(result.warnings.end(), lines.warnings.begin(), lines.warnings.end());
+        result.seconds = answer.seconds;
+        if (failed) {
+            result.error = outcome.answered ? failureReason(plan, lines.errors) : outcome.failure;
+            progress.print("failed: " + plan.source + ": " + *result.error);
+            stamps.forget(plan.source);
+        } else {
+            stamps.record(plan.source, stampOf(plan));
+        }
+        results[outcome.job] = std::move(result);
+        progress.modelDone(failed);
+    }
+
+    static void reportFailure(const std::string& source, const std::string& reason,
+                              std::ostream& out) {
+        out << "failed: " << source << ": " << reason << "\n";
+    }
+
+    int finish(bool completed) {
+        std::vector<ModelResult> settled;
+        for (const std::optional<ModelResult>& result : results) {
+            if (result) {
+                settled.push_back(*result);
+            }
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (!options.reportFile.empty()) {
+            writeReport(settled, seconds, !completed);
+        }
+        const BatchTotals totals = totalsOf(settled);
+        std::cout << summaryLine(totals, seconds) << (completed ? "" : " (interrupted)") << "\n";
+        if (!completed) {
+            return interruptedStatus;
+        }
+        return totals.failed > 0 ? anyFailed : 0;
+    }
+
+    void writeReport(const std::vector<ModelResult>& settled, double seconds, bool interrupted) {
+        const ReportHeader header{batchVersion, fs::absolute(options.sourceRoot).string(),
+                                  fs::absolute(options.outputDir).string(), interrupted};
+        const std::string text = reportText(header, settled, seconds);
+        writeOutputFile(options.reportFile, [&](const Ogre::DataStreamPtr& stream) {
+            stream->write(text.data(), text.size());
+        });
+    }
+
+    const BatchOptions& options;
+    StampFile stamps;
+    std::vector<ModelPlan> plans;
+    std::vector<std::optional<ModelResult>> results;
+    std::vector<OutputTimes> timesBefore; // of the models given to the workers
+    const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+};
+
+} // namespace
+
+int runBatch(const BatchOptions& options) {
+    return BatchRun(options).run();
+}

@@ -1,0 +1,7 @@
+#pragma once
+
+#include "BatchOptions.h"
+
+// Converts the tree the options name and prints the summary; returns the exit status: 0 when
+// no model failed, 1 when any did, 130 when the run was interrupted.
+int runBatch(const BatchOptions& options);

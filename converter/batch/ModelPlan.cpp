@@ -1,0 +1,141 @@
+#include "ModelPlan.h"
+
+#include "ByteStream.h"
+#include "MaterialNamer.h"
+#include "SplitPath.h"
+#include "TextureLookup.h"
+#include "mdf/MdfReader.h"
+#include "skm/SkmReader.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The material paths of the SKM; none when it cannot be read (the conversion says why).
+std::vector<std::string> skmMaterialPaths(const std::string& skmPath) {
+    std::optional<ByteStream> file = ByteStream::openFile(skmPath);
+    if (!file) {
+        return {};
+    }
+    SkmReader reader(std::move(*file), skmPath);
+    std::vector<SkmMaterial> materials;
+    std::string error;
+    reader.readMaterials(materials, error);
+    std::vector<std::string> paths;
+    for (const SkmMaterial& material : materials) {
+        paths.push_back(material.path);
+    }
+    return paths;
+}
+
+ConversionOptions conversionOptions(const std::string& sourcePath, const std::string& meshPath) {
+    const char* const arguments[] = {"Tarnwick", sourcePath.c_str(), meshPath.c_str()};
+    ConversionOptions options;
+    parseCommandLine(options, 3, arguments);
+    return options;
+}
+
+bool sameContent(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (fs::equivalent(a, b, error)) {
+        return true;
+    }
+    if (fs::file_size(a, error) != fs::file_size(b, error) || error) {
+        return false;
+    }
+    std::ifstream first(a, std::ios::binary), second(b, std::ios::binary);
+    return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
+                      std::istreambuf_iterator<char>(second));
+}
+
+class Planner {
+public:
+    explicit Planner(const BatchOptions& options) : options(options), lookup(options.dataRoot) {}
+
+    ModelPlan plan(const std::string& model) {
+        ModelPlan plan;
+        plan.source = model;
+        const fs::path relativeMesh = fs::path(model).replace_extension(".mesh");
+        plan.conversion = conversionOptions((fs::path(options.sourceRoot) / model).string(),
+                                            (fs::path(options.outputDir) / relativeMesh).string());
+        plan.conversion.meshVersion = options.meshVersion;
+        const ConversionOptions& c = plan.conversion;
+        const std::string destBase = c.destDir + c.destName;
+        plan.outputs = {destBase + ".skeleton", c.destPath, destBase + ".material"};
+        plan.inputs = {c.sourcePath, c.sourceDir + c.sourceName + ".ska"};
+        refuseRepeatedOutputs(plan);
+        for (const std::string& materialPath : skmMaterialPaths(c.sourcePath)) {
+            addMaterial(c.sourceDir + mdfFileName(materialPath), relativeMesh.parent_path(), plan);
+        }
+        return plan;
+    }
+
+private:
+    // x.skm and x.SKM in one folder would write the same files.
+    void refuseRepeatedOutputs(ModelPlan& plan) {
+        const auto [first, isNew] = modelWriting.emplace(plan.conversion.destPath, plan.source);
+        if (!isNew) {
+            plan.refusal = "its outputs would replace those of " + first->second;
+        }
+    }
+
+    void addMaterial(const std::string& mdfPath, const fs::path& outputFolder, ModelPlan& plan) {
+        plan.inputs.push_back(mdfPath);
+        const std::string mdfFolder = fs::path(mdfPath).parent_path().string();
+        for (const std::string& texturePath : texturePathsOf(mdfPath)) {
+            const std::optional<std::string> found = lookup.find(texturePath, mdfFolder);
+            if (!found) {
+                plan.texturesMissing.push_back(texturePath);
+                continue;
+            }
+            plan.inputs.push_back(*found);
+            const PathParts parts = splitPath(texturePath);
+            const fs::path relative = outputFolder / (parts.baseName + parts.extension);
+            placeTexture({*found, (fs::path(options.outputDir) / relative).string(),
+                          relative.generic_string()},
+                         plan);
+        }
+    }
+
+    void placeTexture(const TextureCopy& copy, ModelPlan& plan) {
+        const auto [claim, isNew] = textureOwners.emplace(copy.destination, copy.source);
+        if (isNew || sameContent(claim->second, copy.source)) {
+            plan.textures.push_back(copy);
+        } else {
+            plan.warnings.push_back("texture " + copy.relativeDestination + ": " + copy.source +
+                                    " differs from " + claim->second +
+                                    ", which another model placed there first; that one stays");
+        }
+    }
+
+    const std::vector<std::string>& texturePathsOf(const std::string& mdfPath) {
+        const auto known = mdfTextures.find(mdfPath);
+        if (known != mdfTextures.end()) {
+            return known->second;
+        }
+        std::ifstream mdf(mdfPath);
+        return mdfTextures[mdfPath] = readMdfTexturePaths(mdf);
+    }
+
+    const BatchOptions& options;
+    TextureLookup lookup;
+    std::map<std::string, std::vector<std::string>> mdfTextures;
+    std::map<std::string, std::string> textureOwners; // copy destination → source file
+    std::map<std::string, std::string> modelWriting;  // mesh file → model
+};
+
+} // namespace
+
+std::vector<ModelPlan> planModels(const BatchOptions& options,
+                                  const std::vector<std::string>& models) {
+    Planner planner(options);
+    std::vector<ModelPlan> plans;
+    for (const std::string& model : models) {
+        plans.push_back(planner.plan(model));
+    }
+    return plans;
+}

@@ -1,0 +1,73 @@
+#include "ModelWorker.h"
+
+#include "ConversionRun.h"
+#include "OutputFile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    if (!file) {
+        throw std::runtime_error("Cannot read \"" + path + "\"");
+    }
+    return bytes.str();
+}
+
+// Skipped when an identical copy is already there, so that an unchanged texture keeps its time.
+void copyTexture(const TextureCopy& copy) {
+    const std::string bytes = fileBytes(copy.source);
+    std::error_code error;
+    if (fs::exists(copy.destination, error) && fileBytes(copy.destination) == bytes) {
+        return;
+    }
+    writeOutputFile(copy.destination, [&](const Ogre::DataStreamPtr& stream) {
+        stream->write(bytes.data(), bytes.size());
+    });
+}
+
+int copyTextures(const ModelPlan& plan, std::ostream& console) {
+    try {
+        for (const TextureCopy& copy : plan.textures) {
+            copyTexture(copy);
+        }
+        return 0;
+    } catch (const std::exception& error) {
+        console << "Error: " << error.what() << "\n";
+        return 1;
+    }
+}
+
+} // namespace
+
+ModelWorker::ModelWorker(const std::vector<ModelPlan>& plans) : plans(plans), engine("") {}
+
+std::string ModelWorker::run(std::size_t job) {
+    const auto start = std::chrono::steady_clock::now();
+    const ModelPlan& plan = plans.at(job);
+    std::ostringstream console;
+    int status = convertModel(plan.conversion, engine, console);
+    if (status == 0) {
+        status = copyTextures(plan, console);
+    }
+    const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    return nlohmann::json{
+        {"status", status}, {"console", console.str()}, {"seconds", seconds.count()}}
+        .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+WorkerAnswer readWorkerAnswer(const std::string& answer) {
+    const nlohmann::json fields = nlohmann::json::parse(answer);
+    return {fields.at("status").get<int>(), fields.at("console").get<std::string>(),
+            fields.at("seconds").get<double>()};
+}

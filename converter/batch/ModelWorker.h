@@ -1,0 +1,28 @@
+#pragma once
+
+#include "HeadlessEngine.h"
+#include "ModelPlan.h"
+#include "WorkerPool.h"
+
+#include <vector>
+
+// The work of one worker process: it sets the engine up once and converts model after model,
+// then copies the textures of each model it converted. Its answer holds the exit status, the
+// console text and the seconds the model took.
+class ModelWorker : public JobRunner {
+public:
+    explicit ModelWorker(const std::vector<ModelPlan>& plans);
+    std::string run(std::size_t job) override;
+
+private:
+    const std::vector<ModelPlan>& plans;
+    HeadlessEngine engine;
+};
+
+struct WorkerAnswer {
+    int status = 1;
+    std::string console;
+    double seconds = 0;
+};
+
+WorkerAnswer readWorkerAnswer(const std::string& answer);

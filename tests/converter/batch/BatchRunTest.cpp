@@ -1,0 +1,281 @@
+// Whole runs of the real tarnwick-batch on the sample-model writer's art tree.
+#include "ArtTree.h"
+#include "BatchProcess.h"
+#include "support/ReadBack.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string ghostFailure =
+    "failed: art/meshes/npc/ghost/ghost.skm: no SKA file ghost.ska beside it\n";
+
+class BatchRunTest : public testing::Test {
+protected:
+    void SetUp() override { samplemodel::writeArtTree(work / "tree"); }
+
+    ConverterRun convert(std::vector<std::string> options = {}) {
+        for (const char* word : {"--report", "report.json", "tree", "out"}) {
+            options.push_back(word);
+        }
+        return runBatchTool(work.path(), options);
+    }
+
+    nlohmann::json report() const {
+        return nlohmann::json::parse(readFileText(work / "report.json"));
+    }
+
+    // Model → status, from the report.
+    std::map<std::string, std::string> statuses() const {
+        std::map<std::string, std::string> byModel;
+        const nlohmann::json parsed = report();
+        for (const nlohmann::json& model : parsed["models"]) {
+            byModel[model["source"].get<std::string>()] = model["status"].get<std::string>();
+        }
+        return byModel;
+    }
+
+    std::vector<std::string> converted() const {
+        std::vector<std::string> models;
+        for (const auto& [model, status] : statuses()) {
+            if (status == "converted") {
+                models.push_back(model);
+            }
+        }
+        return models;
+    }
+
+    std::map<std::string, fs::file_time_type> outputTimes() const {
+        std::map<std::string, fs::file_time_type> times;
+        for (const auto& entry : fs::recursive_directory_iterator(work / "out")) {
+            times[entry.path().string()] = entry.last_write_time();
+        }
+        return times;
+    }
+
+    void touch(const std::string& file) {
+        fs::last_write_time(work / "tree/" + file, fs::file_time_type::clock::now());
+    }
+
+    TemporaryDirectory work;
+};
+
+std::vector<std::string> textureNames(const std::string& materialScript) {
+    std::vector<std::string> names;
+    std::istringstream lines(materialScript);
+    std::string line;
+    const std::regex texture("\\s*texture (\\S+).*");
+    std::smatch match;
+    while (std::getline(lines, line)) {
+        if (std::regex_match(line, match, texture)) {
+            names.push_back(match[1]);
+        }
+    }
+    return names;
+}
+
+TEST_F(BatchRunTest, ConvertsTheTreeAsSingleRunsWouldWithTexturesAndReport) {
+    const ConverterRun run = convert({"-j", "2"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.errors, ghostFailure);
+    EXPECT_TRUE(
+        std::regex_match(run.output, std::regex("11 converted, 0 skipped, 1 failed, 0 with "
+                                                "warnings, 0 textures missing, [0-9.]+ s\n")))
+        << run.output;
+
+    const nlohmann::json parsed = report();
+    EXPECT_EQ(parsed["summary"]["converted"], 11);
+    ASSERT_EQ(parsed["models"].size(), 12U);
+    for (const nlohmann::json& model : parsed["models"]) {
+        const std::string source = model["source"];
+        if (model["status"] == "failed") {
+            EXPECT_EQ(source, "art/meshes/npc/ghost/ghost.skm");
+            EXPECT_EQ(model["error"], "no SKA file ghost.ska beside it");
+            continue;
+        }
+        const fs::path base = fs::path(source).replace_extension();
+        const fs::path single = work / "single" / base;
+        fs::create_directories(single.parent_path());
+        ASSERT_EQ(
+            runTarnwick(work.path(), {"tree/" + source, single.string() + ".mesh"}).exitStatus, 0);
+        for (const char* extension : {".skeleton", ".mesh", ".material"}) {
+            EXPECT_EQ(readFileText(work / "out/" + base.string() + extension),
+                      readFileText(single.string() + extension))
+                << source << extension;
+        }
+        EXPECT_EQ(model["outputs"].size(), 3U);
+        // Every texture the material script names lies beside it, under that name.
+        const std::vector<std::string> names =
+            textureNames(readFileText(work / "out/" + base.string() + ".material"));
+        ASSERT_FALSE(names.empty()) << source;
+        std::vector<std::string> copied;
+        for (const std::string& name : names) {
+            const std::string copy = (base.parent_path() / name).string();
+            EXPECT_EQ(readFileText(work / "out/" + copy).substr(0, 3), std::string("\0\0\2", 3))
+                << copy << " is no TGA";
+            copied.push_back(copy);
+        }
+        EXPECT_EQ(model["textures_copied"], copied) << source;
+    }
+}
+
+TEST_F(BatchRunTest, MeshVersion18IsReadByTheEngineAndByAssimp) {
+    ASSERT_EQ(convert({"--mesh-version", "1.8"}).exitStatus, 1);
+    ReadBack readBack(work / "readback.log");
+    for (const std::string& source : converted()) {
+        const std::string mesh =
+            work / "out/" + fs::path(source).replace_extension(".mesh").string();
+        EXPECT_EQ(readFileText(mesh).substr(2, 21), "[MeshSerializer_v1.8]") << source;
+        EXPECT_GT(readBack.mesh(mesh)->getNumSubMeshes(), 0U) << source;
+
+        const std::string info = work / "assimp-info.txt";
+        const std::string command = "cd '" + fs::path(mesh).parent_path().string() +
+                                    "' && assimp info '" + fs::path(mesh).filename().string() +
+                                    "' >'" + info + "' 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << readFileText(info);
+        const std::string text = readFileText(info);
+        for (const char* count : {"Bones: +[1-9]", "Animations: +[1-9]", "Materials: +[1-9]"}) {
+            EXPECT_TRUE(std::regex_search(text, std::regex(count))) << source << ": " << count;
+        }
+    }
+}
+
+TEST_F(BatchRunTest, AFailingModelFailsAloneWithItsReason) {
+    std::fstream hostile(work / "tree/art/meshes/items/chest/chest.skm",
+                         std::ios::in | std::ios::out | std::ios::binary);
+    hostile.seekp(16); // the vertex count
+    hostile.write("\xff\xff\xff\x7f", 4);
+    hostile.close();
+    fs::remove(work / "tree/art/meshes/items/banner/material1.mdf");
+
+    const ConverterRun run = convert();
+    EXPECT_EQ(run.exitStatus, 1);
+    const std::map<std::string, std::string> byModel = statuses();
+    EXPECT_EQ(converted().size(), 9U);
+    for (const char* model :
+         {"art/meshes/items/chest/chest.skm", "art/meshes/items/banner/banner.skm",
+          "art/meshes/npc/ghost/ghost.skm"}) {
+        EXPECT_EQ(byModel.at(model), "failed") << model;
+    }
+    EXPECT_TRUE(std::regex_search(
+        run.errors,
+        std::regex("failed: art/meshes/items/chest/chest.skm: [^ ]*chest.skm: vertex table "
+                   "at offset [0-9]+ claims 2147483647 records.*Converting Mesh Failed.\n")))
+        << run.errors;
+    EXPECT_NE(run.errors.find("failed: art/meshes/items/banner/banner.skm: Converting file "
+                              "material1.mdf failed.\n"),
+              std::string::npos)
+        << run.errors;
+}
+
+TEST_F(BatchRunTest, AModelOverTheTimeLimitFails) {
+    fs::rename(work / "tree/art/meshes/monsters/giant", work / "giant");
+    fs::rename(work / "tree/art/textures", work / "textures");
+    const ConverterRun run = runBatchTool(work.path(), {"--timeout", "0.02", "giant", "out"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.errors, "failed: giant.skm: took longer than 0.02 s\n");
+}
+
+TEST_F(BatchRunTest, ReconvertsExactlyTheModelsWhoseInputsChanged) {
+    convert();
+    const auto firstTimes = outputTimes();
+    const ConverterRun again = convert();
+    EXPECT_EQ(again.output.substr(0, 34), "0 converted, 11 skipped, 1 failed,");
+    EXPECT_EQ(outputTimes(), firstTimes);
+
+    touch("art/meshes/monsters/wolf/wolf.ska");
+    convert();
+    EXPECT_EQ(converted(), std::vector<std::string>{"art/meshes/monsters/wolf/wolf.skm"});
+    touch("art/meshes/humans/guard/skin.mdf");
+    convert();
+    EXPECT_EQ(converted(), (std::vector<std::string>{"art/meshes/humans/guard/captain.skm",
+                                                     "art/meshes/humans/guard/guard.skm"}));
+    touch("art/textures/monsters/orc/material2.tga");
+    convert();
+    EXPECT_EQ(converted(), (std::vector<std::string>{"art/meshes/monsters/orc/orc.skm",
+                                                     "art/meshes/monsters/orc/orc_chief.skm"}));
+    convert({"--force"});
+    EXPECT_EQ(converted().size(), 11U);
+}
+
+TEST_F(BatchRunTest, CtrlCEndsTheRunLeavingNoPartialFileAndAReport) {
+    for (int i = 0; i < 6; ++i) {
+        const std::string folder = work / "many/giant" + std::to_string(i);
+        fs::create_directories(folder);
+        fs::copy(work / "tree/art/meshes/monsters/giant", folder);
+    }
+    BatchProcess batch(work.path(), {"-j", "1", "--report", "report.json", "many", "out"});
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    // With one worker, the second model starts once the first is settled.
+    while (!fs::exists(work / "out/giant1/giant.mesh") &&
+           std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    const auto interrupted = std::chrono::steady_clock::now();
+    kill(batch.pid(), SIGINT);
+    const ConverterRun run = batch.wait();
+    EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::milliseconds(1500));
+    EXPECT_EQ(run.exitStatus, 130);
+    EXPECT_EQ(report()["interrupted"], true);
+    EXPECT_GE(report()["models"].size(), 1U);
+    EXPECT_LT(report()["models"].size(), 6U);
+    for (const auto& entry : fs::recursive_directory_iterator(work / "out")) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name.find(".partial-") == std::string::npos &&
+                    name.find(".tmp-") == std::string::npos)
+            << name;
+    }
+}
+
+TEST_F(BatchRunTest, UsageErrorsEndWithOneLineAndStatus2) {
+    std::ofstream(work / "file") << "not a folder";
+    const std::vector<std::vector<std::string>> usages = {
+        {"tree"},
+        {"--bogus", "tree", "out"},
+        {"-j", "0", "tree", "out"},
+        {"--timeout", "-1", "tree", "out"},
+        {"--mesh-version", "1.7", "tree", "out"},
+        {"missing", "out"},
+        {"file", "out"},
+        {"tree", "file/out"},
+        {"--data-root", "missing", "tree", "out"},
+    };
+    for (const std::vector<std::string>& arguments : usages) {
+        const ConverterRun run = runBatchTool(work.path(), arguments);
+        EXPECT_EQ(run.exitStatus, 2) << arguments[0];
+        EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+        EXPECT_EQ(run.output, "");
+    }
+    EXPECT_FALSE(fs::exists(work / "out"));
+    const ConverterRun help = runBatchTool(work.path(), {"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    EXPECT_NE(help.output.find("--mesh-version"), std::string::npos);
+}
+
+TEST_F(BatchRunTest, AnOutputFolderInsideTheSourceIsNeverASource) {
+    fs::create_directories(work / "empty");
+    const ConverterRun none = runBatchTool(work.path(), {"empty", "empty/out"});
+    EXPECT_EQ(none.exitStatus, 0);
+    EXPECT_EQ(none.output.substr(0, 66),
+              "0 converted, 0 skipped, 0 failed, 0 with warnings, 0 textures miss");
+
+    fs::create_directories(work / "tree/out/stale");
+    fs::copy(work / "tree/art/meshes/humans/figure.skm", work / "tree/out/stale/old.skm");
+    const ConverterRun run =
+        runBatchTool(work.path(), {"--report", "report.json", "tree", "tree/out"});
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(report()["models"].size(), 12U);
+    EXPECT_TRUE(fs::exists(work / "tree/out/art/meshes/humans/figure.mesh"));
+}
+
+} // namespace
