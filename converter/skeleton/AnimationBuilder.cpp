@@ -13,14 +13,20 @@
 namespace {
 
 // A name the skeleton does not have yet: nameless animations are numbered by their place in
-// the file, and a repeated name gets the first free suffix.
+// the file, and a repeated name gets the first free suffix. Animations are never removed, so
+// the search for a name goes on where the last one for it stopped: thousands of animations of
+// one name would otherwise cost a search through all the earlier ones each.
 std::string uniqueName(const AnimationData& animation, std::size_t index,
-                       const Ogre::Skeleton& skeleton, std::ostream& out) {
+                       const Ogre::Skeleton& skeleton,
+                       std::unordered_map<std::string, int>& nextSuffix, std::ostream& out) {
     const std::string base =
         animation.name.empty() ? "Animation" + std::to_string(index) : animation.name;
     std::string name = base;
-    for (int suffix = 2; skeleton.hasAnimation(name); ++suffix) {
-        name = base + "_" + std::to_string(suffix);
+    if (skeleton.hasAnimation(name)) {
+        int& suffix = nextSuffix.try_emplace(base, 2).first->second;
+        do {
+            name = base + "_" + std::to_string(suffix++);
+        } while (skeleton.hasAnimation(name));
     }
     if (name != animation.name) {
         out << "\tWarning: animation " << index << " "
@@ -160,8 +166,8 @@ void fillAnimation(const AnimationData& data, const std::string& name, float sec
 } // namespace
 
 void buildAnimation(const AnimationData& data, std::size_t index, Ogre::Skeleton& skeleton,
-                    std::size_t& keyframeBudget, std::ostream& out) {
-    const std::string name = uniqueName(data, index, skeleton, out);
+                    AnimationBuildState& state, std::ostream& out) {
+    const std::string name = uniqueName(data, index, skeleton, state.nextSuffix, out);
     // Frame times are in hundredths of a second: 30 means 0.3 seconds a frame.
     const auto secondsPerFrame = static_cast<float>(data.frameTime / 100.0);
     if (!std::isfinite(secondsPerFrame) || secondsPerFrame <= 0) {
@@ -169,15 +175,17 @@ void buildAnimation(const AnimationData& data, std::size_t index, Ogre::Skeleton
             << ", which is not a positive number; skipped.\n";
         return;
     }
-    const std::size_t keyframes =
+    const std::size_t needed =
         data.streams.empty()
             ? 0
             : trackCount(data.streams[0], skeleton.getNumBones()) * data.streams[0].frameCount;
-    if (keyframes > keyframeBudget) {
-        out << "\tWarning: animation " << quoted(name) << " would need " << keyframes
-            << " keyframes, more than the file can sensibly hold; skipped.\n";
+    const std::size_t left = state.keyframeLimit - state.keyframesTaken;
+    if (needed > left) {
+        out << "\tWarning: animation " << quoted(name) << " would need " << needed
+            << " keyframes, more than the " << left << " left of the " << state.keyframeLimit
+            << " a skeleton may hold; skipped.\n";
         return;
     }
-    keyframeBudget -= keyframes;
+    state.keyframesTaken += needed;
     fillAnimation(data, name, secondsPerFrame, skeleton, out);
 }

@@ -4,8 +4,10 @@
 
 namespace {
 
-// Sound files read each stream's key data once; a file whose streams keep pointing back into
-// the same bytes would otherwise cost time and memory out of all proportion to its size.
+// A stream's key data is read whole the first time its position is named; streams that name
+// a position read before read it again under a limit of their own. Streams of a sound file
+// never overlap, so the first reads take no more than the file holds; a file whose streams
+// start inside each other's key data would otherwise cost time out of all proportion to its size.
 constexpr int64_t keyByteAllowance = 64 * 1024;
 constexpr int64_t keyReadsPerByte = 2;
 
@@ -48,14 +50,28 @@ StreamSlot decodeSlot(const char* animationRecord, std::size_t slot) {
             readInt32(record, dataOffset)};
 }
 
+void warnOfKeyDataOverLimit(const std::string& animation, bool repeated, int64_t limit,
+                            std::ostream& out) {
+    out << "\tWarning: the key streams of animation \"" << animation << "\" ";
+    if (repeated) {
+        out << "read key data that other streams share, past the " << limit
+            << " bytes such repeated reading may take";
+    } else {
+        out << "read the file's key data over and over, past the " << limit
+            << " bytes its size allows";
+    }
+    out << "; skipped.\n";
+}
+
 } // namespace
 
-SkaReader::SkaReader(std::string bytes, const std::string& path)
-    : SkaReader(ByteStream(std::move(bytes)), path) {}
+SkaReader::SkaReader(std::string bytes, const std::string& path, int64_t repeatedKeyBytes)
+    : SkaReader(ByteStream(std::move(bytes)), path, repeatedKeyBytes) {}
 
-SkaReader::SkaReader(ByteStream source, const std::string& path)
-    : stream(std::move(source)), path(path), tables(stream, path),
-      keyBytesLeft(keyReadsPerByte * stream.size() + keyByteAllowance) {}
+SkaReader::SkaReader(ByteStream source, const std::string& path, int64_t repeatedKeyBytes)
+    : stream(std::move(source)), tables(stream, path),
+      keyByteLimit(keyReadsPerByte * stream.size() + keyByteAllowance), keyBytesLeft(keyByteLimit),
+      repeatedKeyByteLimit(repeatedKeyBytes), repeatedKeyBytesLeft(repeatedKeyBytes) {}
 
 SkaHeader SkaReader::readHeader(std::ostream& out) {
     const SkaHeader header = decodeHeader(stream.readBlock(0, skaHeaderSize).data());
@@ -80,8 +96,7 @@ bool SkaReader::readAnimationTable(const SkaHeader& header, std::string& error) 
 
 // Offsets inside an animation header count from that header's own position. The events take
 // no part in the conversion, and every stream read seeks anew, so they are not read at all.
-bool SkaReader::readAnimation(std::size_t index, AnimationData& animation, std::ostream& out,
-                              std::string& error) {
+bool SkaReader::readAnimation(std::size_t index, AnimationData& animation, std::ostream& out) {
     const char* record = animationTable.data() + skaAnimationSize * index;
     const int64_t headerPosition =
         animationTableOffset + static_cast<int64_t>(skaAnimationSize * index);
@@ -98,11 +113,13 @@ bool SkaReader::readAnimation(std::size_t index, AnimationData& animation, std::
     }
     for (std::size_t s = 0; s < streamCount; ++s) {
         const StreamSlot slot = decodeSlot(record, s);
-        stream.seek(headerPosition + slot.dataOffset);
-        DecodedKeys decoded = decodeKeyData(stream, keyBytesLeft);
+        const int64_t position = headerPosition + slot.dataOffset;
+        const bool repeated = !streamPositionsRead.insert(position).second;
+        stream.seek(position);
+        DecodedKeys decoded = decodeKeyData(stream, repeated ? repeatedKeyBytesLeft : keyBytesLeft);
         if (decoded.end == KeyDataEnd::outOfBudget) {
-            error = path + ": the key streams of animation \"" + animation.name +
-                    "\" read the file's key data over and over; the file is damaged.";
+            warnOfKeyDataOverLimit(animation.name, repeated,
+                                   repeated ? repeatedKeyByteLimit : keyByteLimit, out);
             return false;
         }
         if (decoded.end == KeyDataEnd::endOfFile && decoded.anyByteRead) {

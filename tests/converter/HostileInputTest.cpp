@@ -58,6 +58,32 @@ const HostileCase hostileCases[] = {
          patchInt32(ska, skaAnimationTable + skaAnimationField::streamCount, -1);
      },
      0, "claims 4294967295 streams"},
+    {"streams of many animations reading the same long key data", nullptr,
+     [](std::string&, std::string& ska) {
+         // Appended key data: zero factors, 3000 bone states of zeros, the end word, one empty
+         // frame and the end word again. Behind it, 120 copies of the header of "walk" whose
+         // ten streams all read it: some 80 MB of reading in all.
+         const auto keyData = static_cast<int32_t>(ska.size());
+         ska.append(8 + 3000 * 22, '\0');
+         ska.append("\xFE\xFF\0\0\xFE\xFF", 6);
+         const std::string walk = ska.substr(skaAnimationTable, skaAnimationSize);
+         patchInt32(ska, skaHeaderField::animationCount, 120);
+         patchInt32(ska, skaHeaderField::animationOffset, static_cast<int32_t>(ska.size()));
+         for (int k = 0; k < 120; ++k) {
+             std::string header = walk;
+             patchInt32(header, skaAnimationField::streamCount, 10);
+             for (std::size_t slot = 0; slot < 10; ++slot) {
+                 patchInt32(header,
+                            skaAnimationField::streamSlots + skaStreamSlotSize * slot +
+                                skaStreamField::dataOffset,
+                            keyData - static_cast<int32_t>(ska.size()));
+             }
+             ska += header;
+         }
+     },
+     0,
+     "read key data that other streams share, past the 67108864 bytes such repeated reading may "
+     "take; skipped."},
     {"SKA bone the skeleton lacks", [](SmallModel& m) { m.ska.bones[0].name = "wing"; }, nullptr, 0,
      "SKA bone \"wing\" is not in the skeleton; skipped."},
 };

@@ -35,22 +35,29 @@ AnimationData animation(const std::string& name, std::vector<BoneKey> keys = {})
     return {name, 10, 30, {{10, 30, std::move(keys)}}};
 }
 
-// The warnings; budget is what the file may still create, and what is left of it afterwards.
+// The warnings of building one animation; the state carries what earlier animations of the
+// skeleton took.
 std::string build(const AnimationData& data, std::size_t index, Ogre::Skeleton& skeleton,
-                  std::size_t&& budget = 1000000) {
+                  AnimationBuildState& state) {
     std::ostringstream out;
-    buildAnimation(data, index, skeleton, budget, out);
+    buildAnimation(data, index, skeleton, state, out);
     return out.str();
+}
+
+std::string build(const AnimationData& data, std::size_t index, Ogre::Skeleton& skeleton) {
+    AnimationBuildState fresh{1000000};
+    return build(data, index, skeleton, fresh);
 }
 
 TEST(AnimationBuilderTest, RenamesOrSkipsAnimationsTheEngineCannotTake) {
     BuilderEngine engine;
     {
         Ogre::SkeletonPtr skeleton = twoBones(engine);
-        EXPECT_EQ(build(animation("walk"), 0, *skeleton), "");
-        EXPECT_EQ(build(animation("walk"), 1, *skeleton),
+        AnimationBuildState state{1000000};
+        EXPECT_EQ(build(animation("walk"), 0, *skeleton, state), "");
+        EXPECT_EQ(build(animation("walk"), 1, *skeleton, state),
                   "\tWarning: animation 1 repeats the name \"walk\"; kept as \"walk_2\".\n");
-        EXPECT_EQ(build(animation(""), 2, *skeleton),
+        EXPECT_EQ(build(animation(""), 2, *skeleton, state),
                   "\tWarning: animation 2 has no name; kept as \"Animation2\".\n");
         EXPECT_TRUE(skeleton->hasAnimation("walk_2") && skeleton->hasAnimation("Animation2"));
         EXPECT_FLOAT_EQ(skeleton->getAnimation("walk")->getLength(), 3.0f);
@@ -69,10 +76,12 @@ TEST(AnimationBuilderTest, RenamesOrSkipsAnimationsTheEngineCannotTake) {
         AnimationData data =
             animation("big", {rotationKey(0, 0, {1, 0, 0, 0}), rotationKey(1, 0, {1, 0, 0, 0})});
         data.streams[0].frameCount = 1000;
-        EXPECT_EQ(build(data, 0, *skeleton, 1999),
-                  "\tWarning: animation \"big\" would need 2000 keyframes, more than the file "
-                  "can sensibly hold; skipped.\n");
-        EXPECT_EQ(build(data, 0, *skeleton, 2000), "");
+        AnimationBuildState tooSmall{1999};
+        EXPECT_EQ(build(data, 0, *skeleton, tooSmall),
+                  "\tWarning: animation \"big\" would need 2000 keyframes, more than the 1999 "
+                  "left of the 1999 a skeleton may hold; skipped.\n");
+        AnimationBuildState enough{2000};
+        EXPECT_EQ(build(data, 0, *skeleton, enough), "");
         EXPECT_TRUE(skeleton->hasAnimation("big"));
     }
 }

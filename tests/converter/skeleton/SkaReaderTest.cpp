@@ -42,17 +42,21 @@ struct Decoded {
     bool ok;
 };
 
-// Reads in the import's order: header, bone table, then the animations one by one.
-Decoded decode(const std::string& bytes) {
+// Reads in the import's order: header, bone table, then the animations one by one, keeping
+// those the reader does not skip.
+Decoded decode(const std::string& bytes,
+               int64_t repeatedKeyBytes = ImportLimits().repeatedKeyBytes) {
     Decoded decoded;
     std::ostringstream out;
-    SkaReader reader(bytes, "test.ska");
+    SkaReader reader(bytes, "test.ska", repeatedKeyBytes);
     const SkaHeader header = reader.readHeader(out);
     decoded.ok = reader.readBones(header, decoded.bones, decoded.error) &&
                  reader.readAnimationTable(header, decoded.error);
-    decoded.animations.resize(reader.animationCount());
-    for (std::size_t k = 0; decoded.ok && k < decoded.animations.size(); ++k) {
-        decoded.ok = reader.readAnimation(k, decoded.animations[k], out, decoded.error);
+    for (std::size_t k = 0; decoded.ok && k < reader.animationCount(); ++k) {
+        AnimationData animation;
+        if (reader.readAnimation(k, animation, out)) {
+            decoded.animations.push_back(std::move(animation));
+        }
     }
     decoded.messages = out.str();
     return decoded;
@@ -180,37 +184,106 @@ TEST(SkaReaderTest, ReadsOnlyTheTenSlotsOfAHeader) {
                                 "slots of its header are read.\n");
 }
 
-TEST(SkaReaderTest, RefusesStreamsThatReReadTheFileWithoutEnd) {
-    // Ten thousand animations whose streams all decode the same long key data.
+// An SKA without bones whose animations name places in one block of key data behind their
+// headers: slot s of an animation starts the given number of bytes into the key data.
+struct AnimationSlots {
+    std::string name;
+    std::vector<int32_t> starts;
+};
+
+std::string skaSharingKeyData(const std::vector<AnimationSlots>& animations,
+                              const std::string& keyData) {
+    std::string bytes;
+    const auto count = static_cast<int32_t>(animations.size());
+    for (int32_t value : {0, 0, 0, 0, count, 24}) {
+        appendInt32(bytes, value);
+    }
+    const int32_t keyDataAt = 24 + 236 * count;
+    for (const AnimationSlots& animation : animations) {
+        const auto header = static_cast<int32_t>(bytes.size());
+        appendText(bytes, animation.name, 66);
+        appendUint16(bytes, 0);
+        appendInt32(bytes, 0);
+        appendUint32(bytes, static_cast<uint32_t>(animation.starts.size()));
+        for (std::size_t slot = 0; slot < 10; ++slot) {
+            appendZeros(bytes, 12);
+            const int32_t start = slot < animation.starts.size() ? animation.starts[slot] : 0;
+            appendInt32(bytes, keyDataAt + start - header);
+        }
+    }
+    return bytes + keyData;
+}
+
+// Key data of count bone words without channels, 2 bytes each after a 14-byte frame.
+std::string channelFreeKeys(int count) {
     std::string keyData;
     appendFloat(keyData, 1);
     appendFloat(keyData, 1);
     appendInt16(keyData, -2);
     appendInt16(keyData, 0);
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < count; ++i) {
         appendInt16(keyData, 1);
     }
     appendInt16(keyData, -2);
-    std::string bytes;
-    const int32_t animations = 10000;
-    for (int32_t value : {0, 0, 0, 0, animations, 24}) {
-        appendInt32(bytes, value);
-    }
-    const int64_t keyDataAt = 24 + 236 * animations;
-    for (int32_t k = 0; k < animations; ++k) {
-        appendText(bytes, "a", 66);
-        appendUint16(bytes, 0);
-        appendInt32(bytes, 0);
-        appendUint32(bytes, 10);
-        for (int slot = 0; slot < 10; ++slot) {
-            appendZeros(bytes, 12);
-            appendInt32(bytes, static_cast<int32_t>(keyDataAt - (24 + 236 * k)));
+    return keyData;
+}
+
+// Forty animations whose ten streams all read the same 1,014 bytes of key data: four times
+// the file's size in all.
+std::string fortyAnimationsSharingOneStream() {
+    return skaSharingKeyData(std::vector<AnimationSlots>(40, {"a", std::vector<int32_t>(10, 0)}),
+                             channelFreeKeys(500));
+}
+
+TEST(SkaReaderTest, KeyDataThatStreamsShareIsReadForEachOfThem) {
+    const Decoded decoded = decode(fortyAnimationsSharingOneStream());
+    ASSERT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.messages, "");
+    ASSERT_EQ(decoded.animations.size(), 40u);
+    for (const AnimationData& animation : decoded.animations) {
+        ASSERT_EQ(animation.streams.size(), 10u);
+        for (const StreamData& stream : animation.streams) {
+            EXPECT_EQ(stream.keys.size(), 500u);
         }
     }
-    const Decoded decoded = decode(bytes + keyData);
-    EXPECT_FALSE(decoded.ok);
-    EXPECT_EQ(decoded.error, "test.ska: the key streams of animation \"a\" read the file's key "
-                             "data over and over; the file is damaged.");
+}
+
+TEST(SkaReaderTest, SkipsAnimationsPastTheLimitOfRepeatedReading) {
+    // Animation 0 reads the key data once from the file's allowance and nine times from the
+    // 15,000 bytes of repeated reading; animation 1 would need ten more.
+    const Decoded decoded = decode(fortyAnimationsSharingOneStream(), 15000);
+    ASSERT_TRUE(decoded.ok);
+    ASSERT_EQ(decoded.animations.size(), 1u);
+    EXPECT_EQ(decoded.animations[0].streams.size(), 10u);
+    std::string skipped;
+    for (int k = 1; k < 40; ++k) {
+        skipped += "\tWarning: the key streams of animation \"a\" read key data that other "
+                   "streams share, past the 15000 bytes such repeated reading may take; "
+                   "skipped.\n";
+    }
+    EXPECT_EQ(decoded.messages, skipped);
+}
+
+TEST(SkaReaderTest, SkipsAnimationsWhoseStreamsStartInsideEachOthersKeyData) {
+    // 3,000 bone states of zeros: each slot of "deep" starts one state further in and reads
+    // the rest again, ten times about 66 KB from a file of 66 KB. "after" names where the
+    // first slot started, which has been read before.
+    std::string keyData(8 + 3000 * 22, '\0');
+    keyData.append("\xFE\xFF\0\0\xFE\xFF", 6);
+    std::vector<int32_t> deeper;
+    for (int32_t slot = 0; slot < 10; ++slot) {
+        deeper.push_back(22 * slot);
+    }
+    const std::string bytes = skaSharingKeyData({{"deep", deeper}, {"after", {0}}}, keyData);
+    const Decoded decoded = decode(bytes);
+    ASSERT_TRUE(decoded.ok);
+    ASSERT_EQ(decoded.animations.size(), 1u);
+    EXPECT_EQ(decoded.animations[0].name, "after");
+    EXPECT_EQ(decoded.messages,
+              "\tWarning: the key streams of animation \"deep\" read the file's key data over "
+              "and over, past the " +
+                  std::to_string(2 * bytes.size() + 64 * 1024) +
+                  " bytes its size allows; skipped.\n");
 }
 
 TEST(SkaReaderTest, WarnsOfVariationsAndReadsTheBoneTable) {

@@ -23,7 +23,7 @@ Ogre::SkeletonPtr ReadBack::skeleton(const std::string& path) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton("read back " + std::to_string(++loaded));
     std::ifstream file(path, std::ios::binary);
     Ogre::DataStreamPtr stream = std::make_shared<Ogre::FileStreamDataStream>(path, &file, false);
-    engine.skeletonSerializer().importSkeleton(stream, skeleton.get());
+    headless.skeletonSerializer().importSkeleton(stream, skeleton.get());
     return skeleton;
 }
 
@@ -34,7 +34,7 @@ Ogre::MeshPtr ReadBack::mesh(const std::string& path, const std::vector<std::str
     Ogre::MeshPtr mesh = createManualMesh("read back " + std::to_string(++loaded));
     std::ifstream file(path, std::ios::binary);
     Ogre::DataStreamPtr stream = std::make_shared<Ogre::FileStreamDataStream>(path, &file, false);
-    engine.meshSerializer().importMesh(stream, mesh.get());
+    headless.meshSerializer().importMesh(stream, mesh.get());
     return mesh;
 }
 

@@ -16,7 +16,7 @@
 // of the engine would read it.
 class ReadBack {
 public:
-    explicit ReadBack(const std::string& logPath) : engine(logPath) {}
+    explicit ReadBack(const std::string& logPath) : headless(logPath) {}
 
     Ogre::SkeletonPtr skeleton(const std::string& path);
     // A mesh names its materials only where they exist when it is read, as in any program
@@ -29,8 +29,11 @@ public:
     // script in a resource group of its own; in no particular order.
     std::vector<Ogre::MaterialPtr> compiledMaterials(const std::string& script);
 
+    // The engine it reads with, for a test that builds what it reads back in the same process.
+    HeadlessEngine& engine() { return headless; }
+
 private:
-    HeadlessEngine engine;
+    HeadlessEngine headless;
     std::unique_ptr<Ogre::ScriptCompilerManager> scriptCompiler;
     int loaded = 0;
 };
