@@ -45,7 +45,7 @@ std::string build(const AnimationData& data, std::size_t index, Ogre::Skeleton& 
 }
 
 std::string build(const AnimationData& data, std::size_t index, Ogre::Skeleton& skeleton) {
-    AnimationBuildState fresh{1000000};
+    AnimationBuildState fresh{1000000, 0, {}};
     return build(data, index, skeleton, fresh);
 }
 
@@ -53,7 +53,7 @@ TEST(AnimationBuilderTest, RenamesOrSkipsAnimationsTheEngineCannotTake) {
     BuilderEngine engine;
     {
         Ogre::SkeletonPtr skeleton = twoBones(engine);
-        AnimationBuildState state{1000000};
+        AnimationBuildState state{1000000, 0, {}};
         EXPECT_EQ(build(animation("walk"), 0, *skeleton, state), "");
         EXPECT_EQ(build(animation("walk"), 1, *skeleton, state),
                   "\tWarning: animation 1 repeats the name \"walk\"; kept as \"walk_2\".\n");
@@ -76,11 +76,11 @@ TEST(AnimationBuilderTest, RenamesOrSkipsAnimationsTheEngineCannotTake) {
         AnimationData data =
             animation("big", {rotationKey(0, 0, {1, 0, 0, 0}), rotationKey(1, 0, {1, 0, 0, 0})});
         data.streams[0].frameCount = 1000;
-        AnimationBuildState tooSmall{1999};
+        AnimationBuildState tooSmall{1999, 0, {}};
         EXPECT_EQ(build(data, 0, *skeleton, tooSmall),
                   "\tWarning: animation \"big\" would need 2000 keyframes, more than the 1999 "
                   "left of the 1999 a skeleton may hold; skipped.\n");
-        AnimationBuildState enough{2000};
+        AnimationBuildState enough{2000, 0, {}};
         EXPECT_EQ(build(data, 0, *skeleton, enough), "");
         EXPECT_TRUE(skeleton->hasAnimation("big"));
     }

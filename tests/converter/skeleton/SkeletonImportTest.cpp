@@ -18,7 +18,7 @@
 
 namespace {
 
-using namespace toee;
+using namespace samplemodel;
 
 // Offsets of an SKA file without bones as writeSka lays it out: the header, then the
 // animation headers, whose slot 0 names its key data relative to the header's own position.

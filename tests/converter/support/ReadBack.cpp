@@ -40,9 +40,9 @@ Ogre::MeshPtr ReadBack::mesh(const std::string& path, const std::vector<std::str
 
 std::vector<std::string> ReadBack::meshMaterialNames(const std::string& path) {
     MaterialNameRecorder recorder;
-    engine.meshSerializer().setListener(&recorder);
+    headless.meshSerializer().setListener(&recorder);
     mesh(path);
-    engine.meshSerializer().setListener(nullptr);
+    headless.meshSerializer().setListener(nullptr);
     return recorder.names;
 }
 
