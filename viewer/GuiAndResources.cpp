@@ -1,5 +1,6 @@
 #include "MyApplication.h"
 
+#include "RepeatedMaterials.h"
 #include "StartupError.h"
 
 #include <CEGUI/CEGUI.h>
@@ -31,6 +32,7 @@ void MyApplication::loadResourceLocations() {
                         false);
         for (const std::string& folder : setup.models.folders)
             groups.addResourceLocation(folder, "FileSystem", modelGroup, false);
+        repeatedMaterials = std::make_unique<RepeatedMaterials>();
         groups.initialiseAllResourceGroups();
     });
 }

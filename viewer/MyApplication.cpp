@@ -1,6 +1,7 @@
 #include "MyApplication.h"
 
 #include "InspectionTools.h"
+#include "RepeatedMaterials.h"
 #include "StartupError.h"
 
 #include <Bites/OgreBitesConfigDialog.h>

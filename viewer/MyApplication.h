@@ -27,6 +27,7 @@ class SceneNode;
 } // namespace Ogre
 
 struct InspectionTools;
+class RepeatedMaterials;
 
 // The viewer: brings up the engine, the GUI and the input from the configuration files, shows
 // the mesh the user picks and runs the render loop until asked to stop.
@@ -95,6 +96,7 @@ private:
     CEGUI::Listbox* animationList = nullptr;
     CEGUI::Window* statusText = nullptr;
     std::unique_ptr<InspectionTools> inspectionTools;
+    std::unique_ptr<RepeatedMaterials> repeatedMaterials;
     TimingLog noTimingLog{""};
     TimingLog* timingLog = &noTimingLog;
 };

@@ -92,6 +92,14 @@ for model in tiny huge; do
         height_share_between "$scratch/$model.png" 600
 done
 
+# Models converted from one source folder each bring a script defining the materials they share.
+mkdir "$scratch/twice"
+cp "$models"/pillar.* "$models/test.material" "$scratch/twice/"
+cp "$models/test.material" "$scratch/twice/again.material"
+run --screenshot twice.png twice
+expect 'two scripts defining one material: the first kept, exit 0' test "$status" = 0
+expect '... and the model drawn' centred "$scratch/twice.png" 800 600
+
 mkdir "$scratch/thumbs"
 run --screenshot thumbs models
 expect 'thumbnails of a folder with a damaged mesh: exit 1' test "$status" = 1
