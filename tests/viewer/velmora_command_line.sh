@@ -9,20 +9,7 @@ write_test_models=$2
 build_dir=$3
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-passes=0
-failures=0
-
-expect() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok   $what"
-        passes=$((passes + 1))
-    else
-        echo "FAIL $what"
-        failures=$((failures + 1))
-    fi
-}
+source "$(dirname "$0")/screenshot-checks.sh"
 
 # run ARGUMENTS...: Velmora in the scratch folder; sets $status, $errors and $output.
 run() {
@@ -51,7 +38,6 @@ height_share_between() {
     read -r width height left top < <(model_box "$1")
     awk -v h="$height" -v H="$2" 'BEGIN { exit !(h / H >= 0.4 && h / H <= 0.9) }'
 }
-changed_pixels() { compare -metric AE "$1" "$2" null: 2>&1; }
 size_of() { identify -format '%wx%h' "$1"; }
 
 models=$scratch/models
@@ -77,9 +63,9 @@ for shot in 0:0 2:2 again:2; do
     run --screenshot "wave-${shot%:*}.png" --animation Wave --time "${shot#*:}" models/pillar.mesh
 done
 expect 'an animation posed at two times gives two pictures' \
-    test "$(changed_pixels "$scratch/wave-0.png" "$scratch/wave-2.png")" -gt 200
+    test "$(changed_pixels "$scratch/wave-0.png" "$scratch/wave-2.png" 800x600+0+0)" -gt 200
 expect '... and at one time the same picture' \
-    test "$(changed_pixels "$scratch/wave-2.png" "$scratch/wave-again.png")" = 0
+    test "$(changed_pixels "$scratch/wave-2.png" "$scratch/wave-again.png" 800x600+0+0)" = 0
 run --screenshot none.png --animation Dance models/pillar.mesh
 expect 'an animation the mesh lacks: exit 1, one line naming it' one_line_naming '"Dance"'
 expect '... and no picture' test ! -e "$scratch/none.png" -a "$status" = 1
@@ -150,7 +136,7 @@ velmora=$prefix/bin/Velmora
 run --screenshot installed.png models/pillar.mesh
 expect 'the installed Velmora finds its data files' test "$status" = 0 -a -s "$scratch/installed.png"
 expect '... and draws what the built one does' \
-    test "$(changed_pixels "$scratch/pillar.png" "$scratch/installed.png")" = 0
+    test "$(changed_pixels "$scratch/pillar.png" "$scratch/installed.png" 800x600+0+0)" = 0
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
