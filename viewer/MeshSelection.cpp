@@ -1,8 +1,8 @@
 #include "MyApplication.h"
 
 #include "FailureDescription.h"
-#include "InspectionTools.h"
 #include "MeshFileCheck.h"
+#include "ModelTools.h"
 #include "ResourceRelease.h"
 #include "WidgetLookup.h"
 
@@ -50,7 +50,7 @@ void MyApplication::connectUi() {
                                CEGUI::Event::Subscriber(&MyApplication::handleStop, this));
     meshBox->subscribeEvent(CEGUI::Combobox::EventListSelectionAccepted,
                             CEGUI::Event::Subscriber(&MyApplication::handleMeshAccepted, this));
-    connectInspectionTools(meshBox);
+    connectModelTools(meshBox);
     connectFraming();
 }
 
@@ -84,7 +84,7 @@ bool MyApplication::handlePlay(const CEGUI::EventArgs&) {
     stopAnimation();
     Ogre::AnimationState* animation = entity->getAnimationState(choice->getText().c_str());
     animation->setEnabled(true);
-    inspectionTools->animationControls->prepareToPlay(*animation);
+    modelTools->animationControls->prepareToPlay(*animation);
     frameListener->activeAnimation = animation;
     return true;
 }
@@ -110,7 +110,7 @@ bool MyApplication::handleMeshAccepted(const CEGUI::EventArgs& args) {
 }
 
 void MyApplication::stopAnimation() {
-    inspectionTools->animationControls->releasePose();
+    modelTools->animationControls->releasePose();
     Ogre::AnimationState* animation = frameListener->activeAnimation;
     frameListener->activeAnimation = nullptr;
     if (animation)

@@ -1,6 +1,6 @@
 #include "MyApplication.h"
 
-#include "InspectionTools.h"
+#include "ModelTools.h"
 #include "RepeatedMaterials.h"
 #include "StartupError.h"
 
@@ -51,7 +51,7 @@ MyApplication::~MyApplication() {
         CEGUI::OgreRenderer::destroySystem();
     eventProcessor.reset();
     frameListener.reset();
-    inspectionTools.reset();
+    modelTools.reset();
     root.reset();
 }
 

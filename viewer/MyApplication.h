@@ -26,7 +26,7 @@ class SceneManager;
 class SceneNode;
 } // namespace Ogre
 
-struct InspectionTools;
+struct ModelTools;
 class RepeatedMaterials;
 
 // The viewer: brings up the engine, the GUI and the input from the configuration files, shows
@@ -77,7 +77,7 @@ private:
     Ogre::Entity* createModel(const std::string& meshName);
     void listAnimations();
     void stopAnimation();
-    void connectInspectionTools(CEGUI::Combobox* meshBox);
+    void connectModelTools(CEGUI::Combobox* meshBox);
     void describeShownModel();
 
     ViewerSetup setup;
@@ -95,7 +95,7 @@ private:
     Ogre::SceneNode* modelNode = nullptr;
     CEGUI::Listbox* animationList = nullptr;
     CEGUI::Window* statusText = nullptr;
-    std::unique_ptr<InspectionTools> inspectionTools;
+    std::unique_ptr<ModelTools> modelTools;
     std::unique_ptr<RepeatedMaterials> repeatedMaterials;
     TimingLog noTimingLog{""};
     TimingLog* timingLog = &noTimingLog;

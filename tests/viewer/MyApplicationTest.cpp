@@ -398,7 +398,7 @@ TEST_F(ViewerTest, RescanListsAMeshAddedAfterStart) {
 }
 
 // The layout of the first viewer: the five controls and the status line only.
-TEST_F(ViewerTest, ALayoutWithoutTheInspectionWidgetsStillShowsAndPlays) {
+TEST_F(ViewerTest, ALayoutWithoutTheModelToolWidgetsStillShowsAndPlays) {
     application.reset();
     for (const char* name : {"btnRescan", "chkLoop", "sldSpeed", "txtSpeed", "sldTime", "txtTime",
                              "chkSkeleton", "chkBounds", "chkWireframe", "txtInfo"})

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Velmora's inspection controls as a user meets them, on the converted sample model: the time,
+# Velmora's model tools as a user meets them, on the converted sample model: the time,
 # loop and speed controls, the overlays, Rescan, F12 and the mouse wheel, with synthetic mouse
 # and key events in and screenshots out. Run on an X display without a window manager.
-# Usage: velmora_inspection.sh VELMORA DATA_DIR WRITE_SAMPLE_MODEL TARNWICK
+# Usage: velmora_model_tools.sh VELMORA DATA_DIR WRITE_SAMPLE_MODEL TARNWICK
 set -uo pipefail
 velmora=$(realpath "$1")
 data_dir=$(realpath "$2")

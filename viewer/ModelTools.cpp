@@ -1,8 +1,8 @@
-#include "InspectionTools.h"
+#include "ModelTools.h"
 #include "ModelFacts.h"
 #include "MyApplication.h"
-#include "WidgetLookup.h"
 #include "ResourceRescan.h"
+#include "WidgetLookup.h"
 
 #include <CEGUI/CEGUI.h>
 #include <OgreCamera.h>
@@ -28,10 +28,10 @@ template <typename Show> void onToggle(CEGUI::Window& sheet, const char* name, S
 
 } // namespace
 
-void MyApplication::connectInspectionTools(CEGUI::Combobox* meshBox) {
+void MyApplication::connectModelTools(CEGUI::Combobox* meshBox) {
     CEGUI::Window& sheet = *guiSystem->getDefaultGUIContext().getRootWindow();
-    inspectionTools = std::make_unique<InspectionTools>();
-    InspectionTools& tools = *inspectionTools;
+    modelTools = std::make_unique<ModelTools>();
+    ModelTools& tools = *modelTools;
     tools.meshBox = meshBox;
     tools.infoText = findOptionalWidget<CEGUI::Window>(sheet, "txtInfo");
     tools.animationControls = std::make_unique<AnimationControls>(
@@ -57,12 +57,12 @@ void MyApplication::connectInspectionTools(CEGUI::Combobox* meshBox) {
 
 bool MyApplication::handleRescan(const CEGUI::EventArgs&) {
     rescanResourceLocations();
-    inspectionTools->meshBox->resetList();
-    listMeshes(inspectionTools->meshBox);
+    modelTools->meshBox->resetList();
+    listMeshes(modelTools->meshBox);
     return true;
 }
 
 void MyApplication::describeShownModel() {
-    if (CEGUI::Window* infoText = inspectionTools->infoText)
+    if (CEGUI::Window* infoText = modelTools->infoText)
         infoText->setText(entity ? describeModelFacts(gatherModelFacts(*entity->getMesh())) : "");
 }

@@ -14,7 +14,7 @@ class Window;
 // The viewer's controls for looking closely at a model, beside the ones that choose and play it:
 // animation loop, speed and time, the overlays, the model's facts, the rescan of the resource
 // locations and the screenshot key. Widgets the layout lacks are null and their feature off.
-struct InspectionTools {
+struct ModelTools {
     std::unique_ptr<AnimationControls> animationControls;
     std::unique_ptr<ModelOverlays> overlays;
     std::unique_ptr<ScreenshotTaker> screenshots;
