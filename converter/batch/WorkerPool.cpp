@@ -2,6 +2,7 @@
 
 #include "WorkerProcess.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <deque>
@@ -63,11 +64,15 @@ std::string describeEnd(int status) {
     return "worker ended with status " + std::to_string(WEXITSTATUS(status));
 }
 
-struct Busy {
-    std::size_t job;
-    Clock::time_point deadline;
+// The jobs sent to one worker, in the order it takes them: it is working on the first. A
+// second job waits in its pipe, so that it need not wait for this process between models.
+struct Assigned {
+    std::deque<std::size_t> jobs;
+    Clock::time_point deadline;              // of the first job
     std::optional<Clock::time_point> killAt; // set once the time limit has passed
 };
+
+constexpr std::size_t jobsSentAhead = 2;
 
 class Pool {
 public:
@@ -80,12 +85,12 @@ public:
         for (std::size_t i = 0; i < count; ++i) {
             workers.push_back(startWorker());
         }
-        busy.resize(count);
+        assigned.resize(count);
     }
 
     bool done() const {
-        return queue.empty() &&
-               std::none_of(busy.begin(), busy.end(), [](const auto& b) { return b.has_value(); });
+        return queue.empty() && std::all_of(assigned.begin(), assigned.end(),
+                                            [](const Assigned& a) { return a.jobs.empty(); });
     }
 
     void step() {
@@ -123,40 +128,61 @@ private:
         return std::make_unique<WorkerProcess>(makeRunner, inherited);
     }
 
+    // A second job goes to a worker only while there are more jobs than workers, so that at the
+    // end no job waits behind another while a worker is free.
     void dispatch() {
-        for (std::size_t i = 0; i < workers.size() && !queue.empty(); ++i) {
-            if (!busy[i]) {
+        for (std::size_t i = 0; i < workers.size(); ++i) {
+            while (!queue.empty() &&
+                   (assigned[i].jobs.empty() ||
+                    (assigned[i].jobs.size() < jobsSentAhead && queue.size() > workers.size()))) {
                 const std::size_t job = queue.front();
                 queue.pop_front();
-                busy[i] = Busy{job, Clock::now() + toDuration(settings.timeoutSeconds), {}};
+                if (assigned[i].jobs.empty()) {
+                    startClock(assigned[i]);
+                }
+                assigned[i].jobs.push_back(job);
                 workers[i]->send(job);
             }
         }
     }
 
+    void startClock(Assigned& worker) const {
+        worker.deadline = Clock::now() + toDuration(settings.timeoutSeconds);
+        worker.killAt.reset();
+    }
+
     void receive(std::size_t i) {
-        std::optional<std::string> answer = workers[i]->receive();
-        if (answer && busy[i]) {
-            onOutcome({busy[i]->job, true, *answer, ""});
-            busy[i].reset();
-        } else if (!workers[i]->alive()) {
+        workers[i]->readAvailable();
+        while (std::optional<std::string> answer = workers[i]->takeAnswer()) {
+            if (assigned[i].jobs.empty()) {
+                continue;
+            }
+            onOutcome({assigned[i].jobs.front(), true, *answer, ""});
+            assigned[i].jobs.pop_front();
+            startClock(assigned[i]);
+        }
+        if (!workers[i]->alive()) {
             replace(i);
         }
     }
 
+    // The job the worker was on fails; those waiting behind it go back to the queue.
     void replace(std::size_t i) {
         const int status = workers[i]->reap();
-        if (busy[i]) {
+        std::deque<std::size_t>& jobs = assigned[i].jobs;
+        if (!jobs.empty()) {
             const std::string failure =
-                busy[i]->killAt ? "took longer than " + secondsText(settings.timeoutSeconds) + " s"
-                                : describeEnd(status);
-            onOutcome({busy[i]->job, false, "", failure});
+                assigned[i].killAt
+                    ? "took longer than " + secondsText(settings.timeoutSeconds) + " s"
+                    : describeEnd(status);
+            onOutcome({jobs.front(), false, "", failure});
+            queue.insert(queue.begin(), std::next(jobs.begin()), jobs.end());
         }
         if (queue.empty()) {
             workers.erase(workers.begin() + static_cast<std::ptrdiff_t>(i));
-            busy.erase(busy.begin() + static_cast<std::ptrdiff_t>(i));
+            assigned.erase(assigned.begin() + static_cast<std::ptrdiff_t>(i));
         } else {
-            busy[i].reset();
+            assigned[i] = {};
             workers[i] = startWorker();
         }
     }
@@ -164,13 +190,14 @@ private:
     void enforceTimeLimits() {
         const Clock::time_point now = Clock::now();
         for (std::size_t i = 0; i < workers.size(); ++i) {
-            if (!busy[i] || now < busy[i]->deadline) {
+            Assigned& worker = assigned[i];
+            if (worker.jobs.empty() || now < worker.deadline) {
                 continue;
             }
-            if (!busy[i]->killAt) {
-                busy[i]->killAt = now + graceAfterTerm;
+            if (!worker.killAt) {
+                worker.killAt = now + graceAfterTerm;
                 workers[i]->signal(SIGTERM);
-            } else if (now >= *busy[i]->killAt) {
+            } else if (now >= *worker.killAt) {
                 workers[i]->signal(SIGKILL);
             }
         }
@@ -185,7 +212,7 @@ private:
     const JobRunnerFactory& makeRunner;
     const std::function<void(const JobOutcome&)>& onOutcome;
     std::vector<std::unique_ptr<WorkerProcess>> workers;
-    std::vector<std::optional<Busy>> busy;
+    std::vector<Assigned> assigned;
 };
 
 } // namespace

@@ -141,7 +141,7 @@ void WorkerProcess::send(std::size_t job) {
     writeAll(jobs, std::to_string(job) + "\n"); // a dead worker shows at its answer pipe
 }
 
-std::optional<std::string> WorkerProcess::receive() {
+void WorkerProcess::readAvailable() {
     char buffer[65536];
     const ssize_t count = read(answers, buffer, sizeof buffer);
     if (count == 0 || (count < 0 && errno != EINTR && errno != EAGAIN)) {
@@ -149,6 +149,9 @@ std::optional<std::string> WorkerProcess::receive() {
     } else if (count > 0) {
         received.append(buffer, static_cast<std::size_t>(count));
     }
+}
+
+std::optional<std::string> WorkerProcess::takeAnswer() {
     const std::size_t end = received.find('\n');
     if (end == std::string::npos) {
         return std::nullopt;

@@ -23,8 +23,10 @@ public:
     int answerFd() const { return answers; }
 
     void send(std::size_t job);
-    // Reads what has come; a whole answer once one is there.
-    std::optional<std::string> receive();
+    // Reads what has come, without waiting.
+    void readAvailable();
+    // The oldest whole answer read and not yet taken.
+    std::optional<std::string> takeAnswer();
     // False once the answer pipe has reached its end: the worker has ended.
     bool alive() const { return open; }
     void signal(int number);

@@ -76,12 +76,14 @@ TEST_F(WorkerPoolTest, AWorkerThatDiesFailsItsJobAloneAndIsReplaced) {
     }
 }
 
+// One worker, so that the hanging job waits in its pipe behind job 0 and job 1 behind it: its
+// time counts from its start, and job 1 goes to the replacement worker.
 TEST_F(WorkerPoolTest, AJobOverTheTimeLimitFailsAndLeavesNoPartialFile) {
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(run({hangingJob, 0, 1}, 2, 0.3));
+    ASSERT_TRUE(run({0, hangingJob, 1, 2}, 1, 0.3));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     EXPECT_EQ(outcomes[hangingJob].failure, "took longer than 0.3 s");
-    EXPECT_TRUE(outcomes[0].answered && outcomes[1].answered);
+    EXPECT_TRUE(outcomes[0].answered && outcomes[1].answered && outcomes[2].answered);
     EXPECT_EQ(filesIn(work.path()), std::vector<std::string>{});
 }
 
