@@ -7,6 +7,7 @@
 #include "ModelWorker.h"
 #include "OutputFile.h"
 #include "ProgressLine.h"
+#include "StopSignals.h"
 #include "UpToDate.h"
 #include "WorkerPool.h"
 
@@ -93,9 +94,13 @@ public:
     explicit BatchRun(const BatchOptions& options)
         : options(options), stamps((fs::path(options.outputDir) / stampFileName).string()) {}
 
+    // Ctrl-C at any point ends the batch with the report of what was done.
     int run() {
-        const std::vector<std::string> models = findModels(options.sourceRoot, options.outputDir);
-        plans = planModels(options, models);
+        const StopSignals stopSignals;
+        plans = planModels(options, findModels(options.sourceRoot, options.outputDir));
+        if (stopRequested()) {
+            return finish(false);
+        }
         results.resize(plans.size());
         timesBefore.resize(plans.size());
         const std::vector<std::size_t> jobs = decideWithoutConverting();
@@ -108,7 +113,7 @@ public:
             [&] { progress.tick(); });
         progress.finish();
         stamps.saveIfChanged();
-        return finish(completed);
+        return finish(completed && !stopRequested());
     }
 
 private:

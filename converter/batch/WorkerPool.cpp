@@ -1,5 +1,6 @@
 #include "WorkerPool.h"
 
+#include "StopSignals.h"
 #include "WorkerProcess.h"
 
 #include <algorithm>
@@ -18,38 +19,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int tickMilliseconds = 100;
 constexpr std::chrono::seconds graceAfterTerm(1);
-
-volatile std::sig_atomic_t stopRequested = 0;
-
-void requestStop(int) {
-    stopRequested = 1;
-}
-
-// SIGINT and SIGTERM end the pool's wait instead of the process while the pool runs.
-class StopSignals {
-public:
-    StopSignals() {
-        stopRequested = 0;
-        struct sigaction action = {};
-        action.sa_handler = requestStop;
-        sigaction(SIGINT, &action, &previousInterrupt);
-        sigaction(SIGTERM, &action, &previousTerminate);
-        action.sa_handler = SIG_IGN;
-        sigaction(SIGPIPE, &action, &previousPipe);
-    }
-    ~StopSignals() {
-        sigaction(SIGINT, &previousInterrupt, nullptr);
-        sigaction(SIGTERM, &previousTerminate, nullptr);
-        sigaction(SIGPIPE, &previousPipe, nullptr);
-    }
-    StopSignals(const StopSignals&) = delete;
-    StopSignals& operator=(const StopSignals&) = delete;
-
-private:
-    struct sigaction previousInterrupt = {};
-    struct sigaction previousTerminate = {};
-    struct sigaction previousPipe = {};
-};
 
 std::string secondsText(double seconds) {
     std::ostringstream text;
@@ -224,7 +193,7 @@ bool runInWorkers(const std::vector<std::size_t>& jobs, const PoolSettings& sett
     StopSignals stopSignals;
     Pool pool(jobs, settings, makeRunner, onOutcome);
     while (!pool.done()) {
-        if (stopRequested) {
+        if (stopRequested()) {
             pool.stopAll();
             return false;
         }

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include <csignal>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -239,6 +240,35 @@ TEST_F(BatchRunTest, CtrlCEndsTheRunLeavingNoPartialFileAndAReport) {
                     name.find(".tmp-") == std::string::npos)
             << name;
     }
+}
+
+// Planning reads each model's MDF files: one that is a pipe holds the batch there until it is
+// written.
+TEST_F(BatchRunTest, CtrlCWhilePlanningStillEndsWithAReport) {
+    const fs::path mdf = work / "tree/art/meshes/monsters/giant/material0.mdf";
+    fs::remove(mdf);
+    ASSERT_EQ(mkfifo(mdf.c_str(), 0600), 0);
+    BatchProcess batch(work.path(), {"--report", "report.json", "tree", "out"});
+    // The pipe takes a writer once the batch has opened it for reading.
+    int writer = -1;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while ((writer = open(mdf.c_str(), O_WRONLY | O_NONBLOCK)) < 0 &&
+           std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_GE(writer, 0);
+    kill(batch.pid(), SIGINT);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const std::string material = "Textured\nTexture \"orc.tga\"\n";
+    const auto previous = std::signal(SIGPIPE, SIG_IGN); // should the batch have ended already
+    EXPECT_EQ(write(writer, material.data(), material.size()), ssize_t(material.size()));
+    std::signal(SIGPIPE, previous);
+    close(writer);
+    const ConverterRun run = batch.wait();
+    EXPECT_EQ(run.exitStatus, 130);
+    EXPECT_EQ(report()["interrupted"], true);
+    EXPECT_EQ(report()["models"].size(), 0U);
+    EXPECT_FALSE(fs::exists(work / "out/art"));
 }
 
 TEST_F(BatchRunTest, UsageErrorsEndWithOneLineAndStatus2) {
