@@ -10,10 +10,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,8 +30,8 @@ std::string systemError() {
 class CheckedFileStream : public Ogre::DataStream {
 public:
     // Takes over the open descriptor.
-    CheckedFileStream(const std::string& path, int file)
-        : Ogre::DataStream(path, WRITE), file(file) {
+    CheckedFileStream(const std::string& path, int file, bool syncOnClose)
+        : Ogre::DataStream(path, WRITE), file(file), syncOnClose(syncOnClose) {
         pending.reserve(bufferSize);
     }
     ~CheckedFileStream() override {
@@ -56,7 +59,7 @@ public:
         flushPending();
         const int closing = file;
         file = -1;
-        const bool synced = fsync(closing) == 0;
+        const bool synced = !syncOnClose || fsync(closing) == 0;
         const std::string reason = synced ? "" : systemError();
         if (::close(closing) != 0 || !synced) {
             throw std::runtime_error(synced ? systemError() : reason);
@@ -92,6 +95,7 @@ private:
     }
 
     int file;
+    bool syncOnClose;
     std::vector<char> pending;
     size_t written = 0;
 };
@@ -101,30 +105,49 @@ std::string folderPartOf(const std::string& path) {
     return path.substr(0, path.rfind('/') + 1);
 }
 
-// The temporary currently being written, for removeTemporaryInProgress: filled before the
-// first byte is written and emptied once the file has its final name.
-char temporaryInProgress[PATH_MAX];
-volatile std::sig_atomic_t temporaryExists = 0;
+// The temporaries this process owns, for removeTemporaryInProgress: the one being written, and
+// while DeferredOutputs lives those written and not yet taken. A slot is filled before the first
+// byte is written and emptied once its file has its final name or has been handed on.
+constexpr int temporarySlots = 4;
+char temporaryPaths[temporarySlots][PATH_MAX];
+volatile std::sig_atomic_t temporaryExists[temporarySlots] = {};
+
+bool deferring = false;
+std::vector<PendingOutput> deferred;
+std::vector<int> deferredSlots;
+
+// There is always one: at most all but one hold deferred files.
+int freeTemporarySlot() {
+    int slot = 0;
+    while (temporaryExists[slot]) {
+        ++slot;
+    }
+    return slot;
+}
+
+std::string temporaryPrefix(const std::string& outputPath) {
+    const std::string folderPart = folderPartOf(outputPath);
+    return folderPart + "." + outputPath.substr(folderPart.size()).substr(0, 200) + ".tmp-";
+}
 
 // A new file of an unpredictable name "." + base name + ".tmp-XXXXXX" in the output's folder,
 // created only where no file or link of that name exists, so nothing planted there is written
 // through. Long base names are cut so that the name stays within the file system's limit.
 class TemporaryFile {
 public:
-    explicit TemporaryFile(const std::string& outputPath) {
-        const std::string folderPart = folderPartOf(outputPath);
-        const std::string baseName = outputPath.substr(folderPart.size()).substr(0, 200);
-        std::string pattern = folderPart + "." + baseName + ".tmp-XXXXXX";
-        if (pattern.size() >= sizeof temporaryInProgress) {
+    // Taken by a slot, which must be free.
+    TemporaryFile(const std::string& outputPath, int slot) : slot(slot) {
+        std::string pattern = temporaryPrefix(outputPath) + "XXXXXX";
+        if (pattern.size() >= PATH_MAX) {
             throw std::runtime_error(std::strerror(ENAMETOOLONG));
         }
         file = mkostemp(pattern.data(), O_CLOEXEC | O_NOFOLLOW);
         if (file < 0) {
             throw std::runtime_error(systemError());
         }
-        pattern.copy(temporaryInProgress, pattern.size());
-        temporaryInProgress[pattern.size()] = '\0';
-        temporaryExists = 1;
+        pattern.copy(temporaryPaths[slot], pattern.size());
+        temporaryPaths[slot][pattern.size()] = '\0';
+        temporaryExists[slot] = 1;
         path = pattern;
     }
 
@@ -132,13 +155,16 @@ public:
         if (std::rename(path.c_str(), outputPath.c_str()) != 0) {
             throw std::runtime_error(systemError());
         }
-        temporaryExists = 0;
+        temporaryExists[slot] = 0;
     }
 
+    // Written whole: kept under its name, in its slot, until DeferredOutputs hands it on.
+    void keep() { kept = true; }
+
     ~TemporaryFile() {
-        if (temporaryExists) {
+        if (temporaryExists[slot] && !kept) {
             unlink(path.c_str());
-            temporaryExists = 0;
+            temporaryExists[slot] = 0;
         }
     }
 
@@ -147,6 +173,10 @@ public:
 
     int file = -1; // handed to the stream, which closes it
     std::string path;
+
+private:
+    int slot;
+    bool kept = false;
 };
 
 // The permission bits of the file being replaced, or those any new file gets (0666 less the
@@ -161,50 +191,144 @@ mode_t outputMode(const std::string& outputPath) {
     return 0666 & ~mask;
 }
 
-// Once the rename is on the disk, a crash cannot take the new file away again.
-void syncFolderOf(const std::string& outputPath) {
-    const std::string folderPart = folderPartOf(outputPath);
-    const std::string folder = folderPart.empty() ? "." : folderPart;
-    const int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+// Throws the reason, after the prefix, when the path cannot be opened with the flags or synced.
+void syncPath(const std::string& path, int flags, const std::string& failurePrefix) {
+    const int descriptor = open(path.c_str(), flags | O_CLOEXEC);
     const bool synced = descriptor >= 0 && fsync(descriptor) == 0;
     const std::string reason = synced ? "" : systemError();
     if (descriptor >= 0) {
         ::close(descriptor);
     }
     if (!synced) {
-        throw std::runtime_error("the folder could not be synced: " + reason);
+        throw std::runtime_error(failurePrefix + reason);
     }
 }
 
+// Once the rename is on the disk, a crash cannot take the new file away again.
+void syncFolderOf(const std::string& outputPath) {
+    const std::string folderPart = folderPartOf(outputPath);
+    syncPath(folderPart.empty() ? "." : folderPart, O_RDONLY | O_DIRECTORY,
+             "the folder could not be synced: ");
+}
+
+// Fails when the file cannot be synced, so that nothing is renamed over an output that the
+// disk may not hold.
+void syncFile(const std::string& path) {
+    syncPath(path, O_RDONLY | O_NOFOLLOW, "");
+}
+
+// A file written while deferring stays in its temporary, unsynced, as long as a slot stays free
+// for the next file in progress; past that, files are put in place at once.
 void writeThroughTemporary(const std::string& path,
                            const std::function<void(const Ogre::DataStreamPtr&)>& write) {
-    TemporaryFile temporary(path);
-    auto stream = std::make_shared<CheckedFileStream>(temporary.path, temporary.file);
+    const bool defer = deferring && deferred.size() + 2 <= temporarySlots;
+    const int slot = freeTemporarySlot();
+    TemporaryFile temporary(path, slot);
+    auto stream = std::make_shared<CheckedFileStream>(temporary.path, temporary.file, !defer);
     write(stream);
     if (fchmod(temporary.file, outputMode(path)) != 0) {
         throw std::runtime_error(systemError());
     }
     stream->close();
-    temporary.renameTo(path);
-}
-
-} // namespace
-
-void removeTemporaryInProgress() {
-    if (temporaryExists) {
-        unlink(temporaryInProgress);
+    if (defer) {
+        temporary.keep();
+        deferred.push_back({temporary.path, path});
+        deferredSlots.push_back(slot);
+        return;
     }
+    temporary.renameTo(path);
+    syncFolderOf(path);
 }
 
-void writeOutputFile(const std::string& path,
-                     const std::function<void(const Ogre::DataStreamPtr&)>& write) {
+template <typename Action> void namingTheFile(const std::string& path, const Action& action) {
     std::string reason;
     try {
-        writeThroughTemporary(path, write);
-        syncFolderOf(path);
+        action();
         return;
     } catch (const std::exception& error) {
         reason = describeException(error);
     }
     throw std::runtime_error("Cannot write \"" + path + "\": " + reason);
+}
+
+} // namespace
+
+void removeTemporaryInProgress() {
+    for (int slot = 0; slot < temporarySlots; ++slot) {
+        if (temporaryExists[slot]) {
+            unlink(temporaryPaths[slot]);
+        }
+    }
+}
+
+void writeOutputFile(const std::string& path,
+                     const std::function<void(const Ogre::DataStreamPtr&)>& write) {
+    namingTheFile(path, [&] { writeThroughTemporary(path, write); });
+}
+
+DeferredOutputs::DeferredOutputs() {
+    deferring = true;
+}
+
+DeferredOutputs::~DeferredOutputs() {
+    deferring = false;
+    for (const PendingOutput& output : take()) {
+        unlink(output.temporary.c_str());
+    }
+}
+
+std::vector<PendingOutput> DeferredOutputs::take() {
+    for (const int slot : std::exchange(deferredSlots, {})) {
+        temporaryExists[slot] = 0;
+    }
+    return std::exchange(deferred, {});
+}
+
+std::vector<std::string> commitOutputs(const std::vector<PendingOutput>& outputs) {
+    std::vector<std::string> errors;
+    std::map<std::string, std::string> folders; // folder part → an output in it
+    for (const PendingOutput& output : outputs) {
+        try {
+            namingTheFile(output.path, [&] {
+                try {
+                    syncFile(output.temporary);
+                    if (std::rename(output.temporary.c_str(), output.path.c_str()) != 0) {
+                        throw std::runtime_error(systemError());
+                    }
+                } catch (...) {
+                    unlink(output.temporary.c_str());
+                    throw;
+                }
+            });
+            folders.emplace(folderPartOf(output.path), output.path);
+        } catch (const std::exception& error) {
+            errors.push_back(error.what());
+        }
+    }
+    for (const auto& [folder, path] : folders) {
+        try {
+            namingTheFile(path, [&] { syncFolderOf(path); });
+        } catch (const std::exception& error) {
+            errors.push_back(error.what());
+        }
+    }
+    return errors;
+}
+
+void removeTemporariesOf(const std::string& path) {
+    const std::string prefix = temporaryPrefix(path);
+    const std::string folderPart = folderPartOf(path);
+    const std::string namePrefix = prefix.substr(folderPart.size());
+    DIR* folder = opendir(folderPart.empty() ? "." : folderPart.c_str());
+    if (folder == nullptr) {
+        return;
+    }
+    while (const dirent* entry = readdir(folder)) {
+        const std::string name = entry->d_name;
+        if (name.size() == namePrefix.size() + 6 &&
+            name.compare(0, namePrefix.size(), namePrefix) == 0) {
+            unlink((folderPart + name).c_str());
+        }
+    }
+    closedir(folder);
 }

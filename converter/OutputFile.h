@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Writes a file so that it is either complete or not there at all: the content goes to a
 // temporary file beside it, every write is checked, and only a complete file is renamed over
@@ -20,3 +21,32 @@ void writeOutputFile(const std::string& path,
 // Unlinks the temporary that writeOutputFile is writing, if any. Safe to call from a signal
 // handler, so that a process ended by a signal leaves no partial file behind.
 void removeTemporaryInProgress();
+
+// A complete file in its temporary, not yet synced nor in place.
+struct PendingOutput {
+    std::string temporary;
+    std::string path;
+};
+
+// While one lives, writeOutputFile leaves each complete file in its temporary, unsynced, for
+// another process to put in place with commitOutput, so that the writer need not wait for the
+// disk. Up to three files are kept so; further ones are put in place at once. Until they are
+// taken, removeTemporaryInProgress removes them too; those never taken are removed at the end.
+class DeferredOutputs {
+public:
+    DeferredOutputs();
+    ~DeferredOutputs();
+    DeferredOutputs(const DeferredOutputs&) = delete;
+    DeferredOutputs& operator=(const DeferredOutputs&) = delete;
+
+    // The files kept since the last call; from here on the caller answers for them.
+    std::vector<PendingOutput> take();
+};
+
+// Syncs each temporary and renames it over its path, then syncs their folders, each once. The
+// messages, naming the output and the reason, of those that failed; a temporary that did not
+// get to its path is removed.
+std::vector<std::string> commitOutputs(const std::vector<PendingOutput>& outputs);
+
+// Removes what a writer ended by a signal may have left of its temporaries for the output.
+void removeTemporariesOf(const std::string& path);

@@ -141,9 +141,15 @@ private:
     void record(const JobOutcome& outcome, ProgressLine& progress) {
         const ModelPlan& plan = plans[outcome.job];
         const WorkerAnswer answer =
-            outcome.answered ? readWorkerAnswer(outcome.answer) : WorkerAnswer{1, "", 0};
-        const ConsoleLines lines = sortConsoleLines(answer.console);
-        const bool failed = answer.status != 0;
+            outcome.answered ? readWorkerAnswer(outcome.answer) : WorkerAnswer{};
+        ConsoleLines lines = sortConsoleLines(answer.console);
+        if (!outcome.answered) {
+            removeTemporariesOfModel(plan);
+        }
+        // The worker's files go in place here, so that it can go on while the disk catches up.
+        const std::vector<std::string> commitErrors = commitOutputs(answer.pending);
+        lines.errors.insert(lines.errors.end(), commitErrors.begin(), commitErrors.end());
+        const bool failed = answer.status != 0 || !commitErrors.empty();
         ModelResult result =
             resultFromPlan(plan, failed ? ModelStatus::failed : ModelStatus::converted);
         result.outputs = outputsOf(options, plan, timesBefore[outcome.job]);
@@ -158,6 +164,16 @@ private:
         }
         results[outcome.job] = std::move(result);
         progress.modelDone(failed);
+    }
+
+    // A worker that died or overran left what it was writing.
+    static void removeTemporariesOfModel(const ModelPlan& plan) {
+        for (const std::string& output : plan.outputs) {
+            removeTemporariesOf(output);
+        }
+        for (const TextureCopy& copy : plan.textures) {
+            removeTemporariesOf(copy.destination);
+        }
     }
 
     static void reportFailure(const std::string& source, const std::string& reason,

@@ -69,18 +69,34 @@ std::string ModelWorker::run(std::size_t job) {
     const auto start = std::chrono::steady_clock::now();
     const ModelPlan& plan = plans.at(job);
     std::ostringstream console;
-    int status = convertModel(plan.conversion, engine, console);
+    std::vector<PendingOutput> pending;
+    int status = 0;
+    {
+        DeferredOutputs deferred;
+        status = convertModel(plan.conversion, engine, console);
+        pending = deferred.take();
+    }
     if (status == 0) {
         status = copyTextures(plan, console);
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    return nlohmann::json{
-        {"status", status}, {"console", console.str()}, {"seconds", seconds.count()}}
+    nlohmann::json outputs = nlohmann::json::array();
+    for (const PendingOutput& output : pending) {
+        outputs.push_back({output.temporary, output.path});
+    }
+    return nlohmann::json{{"status", status},
+                          {"console", console.str()},
+                          {"seconds", seconds.count()},
+                          {"pending", outputs}}
         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 WorkerAnswer readWorkerAnswer(const std::string& answer) {
     const nlohmann::json fields = nlohmann::json::parse(answer);
+    std::vector<PendingOutput> pending;
+    for (const nlohmann::json& output : fields.at("pending")) {
+        pending.push_back({output.at(0).get<std::string>(), output.at(1).get<std::string>()});
+    }
     return {fields.at("status").get<int>(), fields.at("console").get<std::string>(),
-            fields.at("seconds").get<double>()};
+            fields.at("seconds").get<double>(), pending};
 }

@@ -2,13 +2,15 @@
 
 #include "HeadlessEngine.h"
 #include "ModelPlan.h"
+#include "OutputFile.h"
 #include "WorkerPool.h"
 
 #include <vector>
 
 // The work of one worker process: it sets the engine up once and converts model after model,
 // then copies the textures of each model it converted. Its answer holds the exit status, the
-// console text and the seconds the model took.
+// console text, the seconds the model took and the model's files, written but left for the
+// parent to put in place (commitOutputs), so that the worker goes on while the disk catches up.
 class ModelWorker : public JobRunner {
 public:
     explicit ModelWorker(const std::vector<ModelPlan>& plans);
@@ -23,6 +25,7 @@ struct WorkerAnswer {
     int status = 1;
     std::string console;
     double seconds = 0;
+    std::vector<PendingOutput> pending;
 };
 
 WorkerAnswer readWorkerAnswer(const std::string& answer);

@@ -126,9 +126,11 @@ private:
             if (assigned[i].jobs.empty()) {
                 continue;
             }
-            onOutcome({assigned[i].jobs.front(), true, *answer, ""});
+            const std::size_t job = assigned[i].jobs.front();
             assigned[i].jobs.pop_front();
             startClock(assigned[i]);
+            dispatch(); // before the outcome is handled, which may wait for the disk
+            onOutcome({job, true, *answer, ""});
         }
         if (!workers[i]->alive()) {
             replace(i);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <fstream>
 #include <regex>
 
 namespace {
@@ -43,6 +45,58 @@ TEST(OutputFileTest, AnOutputOfTheLongestNameGetsATemporary) {
     const std::string longest(255, 'x');
     writeText(work / longest, "mesh");
     EXPECT_EQ(filesIn(work.path()), std::vector<std::string>{longest});
+}
+
+bool isTemporaryOf(const std::string& name, const std::string& output) {
+    return std::regex_match(name, std::regex("\\." + output + "\\.tmp-\\w{6}"));
+}
+
+// A batch worker leaves its files for the parent to put in place; up to three at a time, so that
+// the signal handler can still name each one.
+TEST(OutputFileTest, DeferredFilesWaitInTheirTemporariesUntilCommitted) {
+    const TemporaryDirectory work;
+    std::vector<PendingOutput> pending;
+    {
+        DeferredOutputs deferred;
+        for (const std::string name : {"a", "b", "c", "d"}) {
+            writeText(work / name, "text " + name);
+        }
+        pending = deferred.take();
+        writeText(work / "e", "text e");
+        // Not taken, so removed with the deferral.
+    }
+    ASSERT_EQ(pending.size(), 3U);
+    std::vector<std::string> files = filesIn(work.path());
+    ASSERT_EQ(files.size(), 4U) << "d, put in place at once, and three temporaries";
+    EXPECT_EQ(readFileText(work / "d"), "text d");
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_TRUE(isTemporaryOf(files[i], std::string(1, char('a' + i)))) << files[i];
+    }
+    std::remove(pending[2].temporary.c_str());
+    const std::vector<std::string> errors = commitOutputs(pending);
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(errors[0], "Cannot write \"" + work / "c" + "\": No such file or directory");
+    EXPECT_EQ(filesIn(work.path()), (std::vector<std::string>{"a", "b", "d"}));
+    EXPECT_EQ(readFileText(work / "a"), "text a");
+}
+
+TEST(OutputFileTest, NoDeferredTemporaryOutlivesAWorkerEndedBySignal) {
+    const TemporaryDirectory work;
+    {
+        DeferredOutputs deferred;
+        writeText(work / "a.mesh", "mesh");
+        writeText(work / "a.skeleton", "skeleton");
+        removeTemporaryInProgress(); // what the handler does
+        EXPECT_EQ(filesIn(work.path()), std::vector<std::string>{});
+    }
+    // SIGKILL leaves them; the parent removes them by their names.
+    for (const std::string name :
+         {".a.mesh.tmp-Ab12Cd", ".a.mesh.tmp-Ab12C", ".b.mesh.tmp-Ab12Cd"}) {
+        std::ofstream(work / name) << "partial";
+    }
+    removeTemporariesOf(work / "a.mesh");
+    EXPECT_EQ(filesIn(work.path()),
+              (std::vector<std::string>{".a.mesh.tmp-Ab12C", ".b.mesh.tmp-Ab12Cd"}));
 }
 
 } // namespace
