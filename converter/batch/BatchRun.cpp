@@ -112,6 +112,9 @@ public:
             [&](const JobOutcome& outcome) { record(outcome, progress); },
             [&] { progress.tick(); });
         progress.finish();
+        if (!completed) {
+            removeTemporariesOfUnsettled(jobs);
+        }
         stamps.saveIfChanged();
         return finish(completed && !stopRequested());
     }
@@ -164,6 +167,15 @@ private:
         }
         results[outcome.job] = std::move(result);
         progress.modelDone(failed);
+    }
+
+    // A worker ended by the stop may have handed on files whose answer never came.
+    void removeTemporariesOfUnsettled(const std::vector<std::size_t>& jobs) const {
+        for (const std::size_t job : jobs) {
+            if (!results[job]) {
+                removeTemporariesOfModel(plans[job]);
+            }
+        }
     }
 
     // A worker that died or overran left what it was writing.
