@@ -305,7 +305,8 @@ std::vector<std::string> commitOutputs(const std::vector<PendingOutput>& outputs
             errors.push_back(error.what());
         }
     }
-    for (const auto& [folder, path] : folders) {
+    for (const auto& folderAndOutput : folders) {
+        const std::string& path = folderAndOutput.second;
         try {
             namingTheFile(path, [&] { syncFolderOf(path); });
         } catch (const std::exception& error) {
