@@ -12,6 +12,7 @@
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -33,15 +34,16 @@ std::string describeEnd(int status) {
     return "worker ended with status " + std::to_string(WEXITSTATUS(status));
 }
 
-// The jobs sent to one worker, in the order it takes them: it is working on the first. A
-// second job waits in its pipe, so that it need not wait for this process between models.
+// The jobs sent to one worker, in the order it takes them: it is working on the first. The
+// others wait in its pipe, so that it need not wait for this process between models, which may
+// be putting files in place.
 struct Assigned {
     std::deque<std::size_t> jobs;
     Clock::time_point deadline;              // of the first job
     std::optional<Clock::time_point> killAt; // set once the time limit has passed
 };
 
-constexpr std::size_t jobsSentAhead = 2;
+constexpr std::size_t jobsSentAhead = 3;
 
 class Pool {
 public:
@@ -76,6 +78,11 @@ public:
                 }
             }
         }
+        // Every worker has its next jobs before the outcomes, which may wait for the disk.
+        dispatch();
+        for (const JobOutcome& outcome : std::exchange(answered, {})) {
+            onOutcome(outcome);
+        }
         enforceTimeLimits();
     }
 
@@ -97,8 +104,8 @@ private:
         return std::make_unique<WorkerProcess>(makeRunner, inherited);
     }
 
-    // A second job goes to a worker only while there are more jobs than workers, so that at the
-    // end no job waits behind another while a worker is free.
+    // Jobs beyond the first go to a worker only while there are more jobs than workers, so that
+    // at the end no job waits behind another while a worker is free.
     void dispatch() {
         for (std::size_t i = 0; i < workers.size(); ++i) {
             while (!queue.empty() &&
@@ -126,11 +133,9 @@ private:
             if (assigned[i].jobs.empty()) {
                 continue;
             }
-            const std::size_t job = assigned[i].jobs.front();
+            answered.push_back({assigned[i].jobs.front(), true, *answer, ""});
             assigned[i].jobs.pop_front();
             startClock(assigned[i]);
-            dispatch(); // before the outcome is handled, which may wait for the disk
-            onOutcome({job, true, *answer, ""});
         }
         if (!workers[i]->alive()) {
             replace(i);
@@ -184,6 +189,7 @@ private:
     const std::function<void(const JobOutcome&)>& onOutcome;
     std::vector<std::unique_ptr<WorkerProcess>> workers;
     std::vector<Assigned> assigned;
+    std::vector<JobOutcome> answered; // in this step, not yet handed to onOutcome
 };
 
 } // namespace
