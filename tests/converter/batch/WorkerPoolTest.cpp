@@ -2,6 +2,7 @@
 #include "WorkerPool.h"
 
 #include "OutputFile.h"
+#include "StopSignals.h"
 #include "support/ConverterProcess.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,23 @@ TEST_F(WorkerPoolTest, SigintEndsTheRunWithinASecondLeavingNoPartialFile) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_EQ(outcomes.count(hangingJob), 0U);
     EXPECT_EQ(filesIn(work.path()), std::vector<std::string>{});
+}
+
+// The batch catches Ctrl-C from its start; one that came while the tree was planned must stop
+// the pool too, and the handlers before the batch come back after it.
+TEST_F(WorkerPoolTest, ACtrlCBeforeThePoolStartsStopsIt) {
+    struct sigaction before = {};
+    sigaction(SIGINT, nullptr, &before);
+    {
+        const StopSignals wholeRun;
+        kill(getpid(), SIGINT);
+        EXPECT_FALSE(run({0, 1, 2}, 2));
+        EXPECT_TRUE(outcomes.empty());
+        EXPECT_TRUE(stopRequested());
+    }
+    struct sigaction after = {};
+    sigaction(SIGINT, nullptr, &after);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
 }
 
 } // namespace
