@@ -1,6 +1,7 @@
 #include "ModelWorker.h"
 
 #include "ConversionRun.h"
+#include "EscapedBytes.h"
 #include "OutputFile.h"
 
 #include <nlohmann/json.hpp>
@@ -80,13 +81,19 @@ std::string ModelWorker::run(std::size_t job) {
         status = copyTextures(plan, console);
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
+    return workerAnswerText({status, console.str(), seconds.count(), pending});
+}
+
+// The console is for people, so bytes that are not UTF-8 may become U+FFFD there; the names of
+// the files must arrive as they are.
+std::string workerAnswerText(const WorkerAnswer& answer) {
     nlohmann::json outputs = nlohmann::json::array();
-    for (const PendingOutput& output : pending) {
-        outputs.push_back({output.temporary, output.path});
+    for (const PendingOutput& output : answer.pending) {
+        outputs.push_back({escapeBytes(output.temporary), escapeBytes(output.path)});
     }
-    return nlohmann::json{{"status", status},
-                          {"console", console.str()},
-                          {"seconds", seconds.count()},
+    return nlohmann::json{{"status", answer.status},
+                          {"console", answer.console},
+                          {"seconds", answer.seconds},
                           {"pending", outputs}}
         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
@@ -95,7 +102,8 @@ WorkerAnswer readWorkerAnswer(const std::string& answer) {
     const nlohmann::json fields = nlohmann::json::parse(answer);
     std::vector<PendingOutput> pending;
     for (const nlohmann::json& output : fields.at("pending")) {
-        pending.push_back({output.at(0).get<std::string>(), output.at(1).get<std::string>()});
+        pending.push_back({unescapeBytes(output.at(0).get<std::string>()),
+                           unescapeBytes(output.at(1).get<std::string>())});
     }
     return {fields.at("status").get<int>(), fields.at("console").get<std::string>(),
             fields.at("seconds").get<double>(), pending};

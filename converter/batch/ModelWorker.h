@@ -28,4 +28,5 @@ struct WorkerAnswer {
     std::vector<PendingOutput> pending;
 };
 
+std::string workerAnswerText(const WorkerAnswer& answer);
 WorkerAnswer readWorkerAnswer(const std::string& answer);

@@ -1,6 +1,7 @@
 #include "UpToDate.h"
 
 #include "BatchOptions.h"
+#include "EscapedBytes.h"
 #include "OutputFile.h"
 
 #include <nlohmann/json.hpp>
@@ -34,10 +35,11 @@ std::map<std::string, ModelStamp> readStamps(const std::string& path) {
     for (const auto& [model, stamp] : stored["models"].items()) {
         if (stamp.is_object() && stamp.value("signature", nlohmann::json()).is_string() &&
             stamp.value("outputs", nlohmann::json()).is_object()) {
-            ModelStamp& entry = stamps[model];
-            entry.signature = stamp["signature"];
+            ModelStamp& entry = stamps[unescapeBytes(model)];
+            entry.signature = unescapeBytes(stamp["signature"].get<std::string>());
             for (const auto& [output, time] : stamp["outputs"].items()) {
-                entry.outputTimes[output] = time.is_number_integer() ? time.get<int64_t>() : noTime;
+                entry.outputTimes[unescapeBytes(output)] =
+                    time.is_number_integer() ? time.get<int64_t>() : noTime;
             }
         }
     }
@@ -72,7 +74,12 @@ void StampFile::saveIfChanged() const {
     }
     nlohmann::json models = nlohmann::json::object();
     for (const auto& [model, stamp] : stamps) {
-        models[model] = {{"signature", stamp.signature}, {"outputs", stamp.outputTimes}};
+        nlohmann::json outputs = nlohmann::json::object();
+        for (const auto& [output, time] : stamp.outputTimes) {
+            outputs[escapeBytes(output)] = time;
+        }
+        models[escapeBytes(model)] = {{"signature", escapeBytes(stamp.signature)},
+                                      {"outputs", outputs}};
     }
     const std::string text = nlohmann::json{{"models", models}}.dump(1) + "\n";
     writeOutputFile(
