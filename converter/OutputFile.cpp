@@ -105,6 +105,12 @@ std::string folderPartOf(const std::string& path) {
     return path.substr(0, path.rfind('/') + 1);
 }
 
+// The folder a file is in, as a path that can be opened.
+std::string folderOf(const std::string& path) {
+    const std::string folderPart = folderPartOf(path);
+    return folderPart.empty() ? "." : folderPart;
+}
+
 // The temporaries this process owns, for removeTemporaryInProgress: the one being written, and
 // while DeferredOutputs lives those written and not yet taken. A slot is filled before the first
 // byte is written and emptied once its file has its final name or has been handed on.
@@ -206,15 +212,26 @@ void syncPath(const std::string& path, int flags, const std::string& failurePref
 
 // Once the rename is on the disk, a crash cannot take the new file away again.
 void syncFolderOf(const std::string& outputPath) {
-    const std::string folderPart = folderPartOf(outputPath);
-    syncPath(folderPart.empty() ? "." : folderPart, O_RDONLY | O_DIRECTORY,
-             "the folder could not be synced: ");
+    syncPath(folderOf(outputPath), O_RDONLY | O_DIRECTORY, "the folder could not be synced: ");
 }
 
 // Fails when the file cannot be synced, so that nothing is renamed over an output that the
 // disk may not hold.
 void syncFile(const std::string& path) {
     syncPath(path, O_RDONLY | O_NOFOLLOW, "");
+}
+
+// A temporary that does not get to its path is removed.
+void moveIntoPlace(const PendingOutput& output) {
+    try {
+        syncFile(output.temporary);
+        if (std::rename(output.temporary.c_str(), output.path.c_str()) != 0) {
+            throw std::runtime_error(systemError());
+        }
+    } catch (...) {
+        unlink(output.temporary.c_str());
+        throw;
+    }
 }
 
 // A file written while deferring stays in its temporary, unsynced, as long as a slot stays free
@@ -286,41 +303,32 @@ std::vector<PendingOutput> DeferredOutputs::take() {
 
 std::vector<std::string> commitOutputs(const std::vector<PendingOutput>& outputs) {
     std::vector<std::string> errors;
-    std::map<std::string, std::string> folders; // folder part → an output in it
-    for (const PendingOutput& output : outputs) {
+    const auto attempt = [&](const std::string& path, const auto& action) {
         try {
-            namingTheFile(output.path, [&] {
-                try {
-                    syncFile(output.temporary);
-                    if (std::rename(output.temporary.c_str(), output.path.c_str()) != 0) {
-                        throw std::runtime_error(systemError());
-                    }
-                } catch (...) {
-                    unlink(output.temporary.c_str());
-                    throw;
-                }
-            });
-            folders.emplace(folderPartOf(output.path), output.path);
+            namingTheFile(path, action);
+            return true;
         } catch (const std::exception& error) {
             errors.push_back(error.what());
+            return false;
+        }
+    };
+    std::map<std::string, std::string> folders; // folder → an output in it
+    for (const PendingOutput& output : outputs) {
+        if (attempt(output.path, [&] { moveIntoPlace(output); })) {
+            folders.emplace(folderOf(output.path), output.path);
         }
     }
     for (const auto& folderAndOutput : folders) {
         const std::string& path = folderAndOutput.second;
-        try {
-            namingTheFile(path, [&] { syncFolderOf(path); });
-        } catch (const std::exception& error) {
-            errors.push_back(error.what());
-        }
+        attempt(path, [&] { syncFolderOf(path); });
     }
     return errors;
 }
 
 void removeTemporariesOf(const std::string& path) {
-    const std::string prefix = temporaryPrefix(path);
     const std::string folderPart = folderPartOf(path);
-    const std::string namePrefix = prefix.substr(folderPart.size());
-    DIR* folder = opendir(folderPart.empty() ? "." : folderPart.c_str());
+    const std::string namePrefix = temporaryPrefix(path).substr(folderPart.size());
+    DIR* folder = opendir(folderOf(path).c_str());
     if (folder == nullptr) {
         return;
     }

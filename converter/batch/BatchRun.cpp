@@ -89,6 +89,10 @@ std::string failureReason(const ModelPlan& plan, const std::vector<std::string>&
         [](const std::string& all, const std::string& line) { return all + "; " + line; });
 }
 
+std::string failureLine(const std::string& source, const std::string& reason) {
+    return "failed: " + source + ": " + reason;
+}
+
 class BatchRun {
 public:
     explicit BatchRun(const BatchOptions& options)
@@ -128,7 +132,7 @@ private:
             if (!plan.refusal.empty()) {
                 results[i] = resultFromPlan(plan, ModelStatus::failed);
                 results[i]->error = plan.refusal;
-                reportFailure(plan.source, plan.refusal, std::cerr);
+                std::cerr << failureLine(plan.source, plan.refusal) << "\n";
             } else if (!options.force && isUpToDate(plan, stamps.find(plan.source))) {
                 results[i] = resultFromPlan(plan, ModelStatus::skipped);
                 results[i]->outputs = outputsOf(options, plan, {});
@@ -160,7 +164,7 @@ private:
         result.seconds = answer.seconds;
         if (failed) {
             result.error = outcome.answered ? failureReason(plan, lines.errors) : outcome.failure;
-            progress.print("failed: " + plan.source + ": " + *result.error);
+            progress.print(failureLine(plan.source, *result.error));
             stamps.forget(plan.source);
         } else {
             stamps.record(plan.source, stampOf(plan));
@@ -186,11 +190,6 @@ private:
         for (const TextureCopy& copy : plan.textures) {
             removeTemporariesOf(copy.destination);
         }
-    }
-
-    static void reportFailure(const std::string& source, const std::string& reason,
-                              std::ostream& out) {
-        out << "failed: " << source << ": " << reason << "\n";
     }
 
     int finish(bool completed) {

@@ -2,6 +2,7 @@
 
 #include "ByteStream.h"
 #include "MaterialNamer.h"
+#include "SameContent.h"
 #include "SplitPath.h"
 #include "TextureLookup.h"
 #include "mdf/MdfReader.h"
@@ -37,19 +38,6 @@ ConversionOptions conversionOptions(const std::string& sourcePath, const std::st
     ConversionOptions options;
     parseCommandLine(options, 3, arguments);
     return options;
-}
-
-bool sameContent(const std::string& a, const std::string& b) {
-    std::error_code error;
-    if (fs::equivalent(a, b, error)) {
-        return true;
-    }
-    if (fs::file_size(a, error) != fs::file_size(b, error) || error) {
-        return false;
-    }
-    std::ifstream first(a, std::ios::binary), second(b, std::ios::binary);
-    return std::equal(std::istreambuf_iterator<char>(first), std::istreambuf_iterator<char>(),
-                      std::istreambuf_iterator<char>(second));
 }
 
 class Planner {

@@ -3,16 +3,14 @@
 #include "ConversionRun.h"
 #include "EscapedBytes.h"
 #include "OutputFile.h"
+#include "SameContent.h"
 
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <filesystem>
 #include <fstream>
 #include <malloc.h>
 #include <sstream>
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -28,11 +26,10 @@ std::string fileBytes(const std::string& path) {
 
 // Skipped when an identical copy is already there, so that an unchanged texture keeps its time.
 void copyTexture(const TextureCopy& copy) {
-    const std::string bytes = fileBytes(copy.source);
-    std::error_code error;
-    if (fs::exists(copy.destination, error) && fileBytes(copy.destination) == bytes) {
+    if (sameContent(copy.source, copy.destination)) {
         return;
     }
+    const std::string bytes = fileBytes(copy.source);
     writeOutputFile(copy.destination, [&](const Ogre::DataStreamPtr& stream) {
         stream->write(bytes.data(), bytes.size());
     });

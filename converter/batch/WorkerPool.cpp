@@ -57,6 +57,7 @@ public:
             workers.push_back(startWorker());
         }
         assigned.resize(count);
+        dispatch();
     }
 
     bool done() const {
@@ -65,7 +66,6 @@ public:
     }
 
     void step() {
-        dispatch();
         std::vector<pollfd> fds;
         for (const auto& worker : workers) {
             fds.push_back({worker->answerFd(), POLLIN, 0});
