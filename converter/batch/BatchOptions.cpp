@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <thread>
@@ -21,19 +23,39 @@ int defaultJobs() {
     return std::max(1U, std::thread::hardware_concurrency());
 }
 
+// CLI11's own positive-number check names the whole range of a double in its message and lets
+// "nan" through; these say what they want.
+template <typename Number, typename Accept>
+CLI::Validator numberCheck(const std::string& wanted, const Accept& accept) {
+    return CLI::Validator(
+        [wanted, accept](const std::string& text) {
+            Number value{};
+            const char* const end = text.data() + text.size();
+            const auto [stop, error] = std::from_chars(text.data(), end, value);
+            const bool valid = error == std::errc() && stop == end && accept(value);
+            return valid ? std::string() : "wants " + wanted + ", not " + text;
+        },
+        "");
+}
+
+const CLI::Validator wholeNumberFromOne =
+    numberCheck<int>("a whole number from 1 up", [](int value) { return value >= 1; });
+const CLI::Validator secondsAboveZero = numberCheck<double>(
+    "a number of seconds above 0", [](double value) { return std::isfinite(value) && value > 0; });
+
 void describeOptions(CLI::App& app, BatchOptions& options, std::string& meshVersion) {
     app.add_option("SOURCE_ROOT", options.sourceRoot, "folder searched for .skm files at any depth")
         ->required();
     app.add_option("OUTPUT_DIR", options.outputDir, "where the converted tree is written")
         ->required();
     app.add_option("-j,--jobs", options.jobs, "worker processes (default: the processors)")
-        ->check(CLI::PositiveNumber);
+        ->check(wholeNumberFromOne);
     app.add_option("--data-root", options.dataRoot,
                    "where the texture paths of MDF files are resolved (default: SOURCE_ROOT)");
     app.add_flag("--force", options.force, "convert every model, also those up to date");
     app.add_option("--report", options.reportFile, "write a JSON report to this file");
     app.add_option("--timeout", options.timeoutSeconds, "time limit in seconds for one model")
-        ->check(CLI::PositiveNumber);
+        ->check(secondsAboveZero);
     app.add_option("--mesh-version", meshVersion,
                    "mesh format: 1.10, the engine's current one, byte for byte as Tarnwick "
                    "writes it; or 1.8, which Assimp reads")

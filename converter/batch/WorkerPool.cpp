@@ -179,8 +179,12 @@ private:
         }
     }
 
+    // A limit longer than any run (over 30 years) is cut to that, so that the deadline fits the
+    // clock: past its range the conversion overflows, and every model would be over time at once.
     static Clock::duration toDuration(double seconds) {
-        return std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+        constexpr double longestSeconds = 1e9;
+        return std::chrono::duration_cast<Clock::duration>(
+            std::chrono::duration<double>(std::min(seconds, longestSeconds)));
     }
 
     std::deque<std::size_t> queue;

@@ -278,6 +278,8 @@ TEST_F(BatchRunTest, UsageErrorsEndWithOneLineAndStatus2) {
         {"--bogus", "tree", "out"},
         {"-j", "0", "tree", "out"},
         {"--timeout", "-1", "tree", "out"},
+        {"--timeout", "nan", "tree", "out"},
+        {"-j", "99999999999", "tree", "out"},
         {"--mesh-version", "1.7", "tree", "out"},
         {"missing", "out"},
         {"file", "out"},
@@ -291,6 +293,9 @@ TEST_F(BatchRunTest, UsageErrorsEndWithOneLineAndStatus2) {
         EXPECT_EQ(run.output, "");
     }
     EXPECT_FALSE(fs::exists(work / "out"));
+    EXPECT_EQ(
+        runBatchTool(work.path(), {"--timeout", "nan", "tree", "out"}).errors,
+        "tarnwick-batch: --timeout: wants a number of seconds above 0, not nan (see --help)\n");
     const ConverterRun help = runBatchTool(work.path(), {"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_NE(help.output.find("--mesh-version"), std::string::npos);

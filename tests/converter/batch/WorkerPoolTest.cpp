@@ -88,6 +88,14 @@ TEST_F(WorkerPoolTest, AJobOverTheTimeLimitFailsAndLeavesNoPartialFile) {
     EXPECT_EQ(filesIn(work.path()), std::vector<std::string>{});
 }
 
+// A deadline past the clock's range once overflowed into the past.
+TEST_F(WorkerPoolTest, ALimitOfAThousandYearsLetsEveryJobFinish) {
+    ASSERT_TRUE(run({0, 1, 2, 4, 6}, 1, 3.2e10));
+    for (const auto& [job, outcome] : outcomes) {
+        EXPECT_TRUE(outcome.answered) << job << ": " << outcome.failure;
+    }
+}
+
 TEST_F(WorkerPoolTest, SigintEndsTheRunWithinASecondLeavingNoPartialFile) {
     std::thread interrupter([] {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
