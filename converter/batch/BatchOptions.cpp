@@ -64,6 +64,25 @@ void describeOptions(CLI::App& app, BatchOptions& options, std::string& meshVers
     app.set_version_flag("--version", batchVersion);
 }
 
+// The report's folder is made as OUTPUT_DIR is, so that a long run cannot end without its report
+// for want of a folder.
+std::string prepareReportFolder(const std::string& reportFile) {
+    std::error_code error;
+    if (fs::is_directory(reportFile, error)) {
+        return "--report names a folder: " + reportFile;
+    }
+    const fs::path folder = fs::path(reportFile).parent_path();
+    if (folder.empty()) {
+        return "";
+    }
+    fs::create_directories(folder, error);
+    if (!fs::is_directory(folder, error)) {
+        return "cannot create the folder of --report " + reportFile +
+               (error ? ": " + error.message() : "");
+    }
+    return "";
+}
+
 // The folders must be usable before any worker starts; a message on failure.
 std::string checkFolders(BatchOptions& options) {
     std::error_code error;
@@ -74,6 +93,10 @@ std::string checkFolders(BatchOptions& options) {
         options.dataRoot = options.sourceRoot;
     } else if (!fs::is_directory(options.dataRoot, error)) {
         return "--data-root is not a folder: " + options.dataRoot;
+    }
+    const std::string reportProblem = prepareReportFolder(options.reportFile);
+    if (!reportProblem.empty()) {
+        return reportProblem;
     }
     fs::create_directories(options.outputDir, error);
     if (!fs::is_directory(options.outputDir)) {

@@ -201,11 +201,13 @@ private:
         }
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        // The summary comes first, so that it is seen also when the report cannot be written.
+        const BatchTotals totals = totalsOf(settled);
+        std::cout << summaryLine(totals, seconds) << (completed ? "" : " (interrupted)")
+                  << std::endl;
         if (!options.reportFile.empty()) {
             writeReport(settled, seconds, !completed);
         }
-        const BatchTotals totals = totalsOf(settled);
-        std::cout << summaryLine(totals, seconds) << (completed ? "" : " (interrupted)") << "\n";
         if (!completed) {
             return interruptedStatus;
         }

@@ -285,6 +285,8 @@ TEST_F(BatchRunTest, UsageErrorsEndWithOneLineAndStatus2) {
         {"file", "out"},
         {"tree", "file/out"},
         {"--data-root", "missing", "tree", "out"},
+        {"--report", "file/report.json", "tree", "out"},
+        {"--report", "tree", "tree", "out"},
     };
     for (const std::vector<std::string>& arguments : usages) {
         const ConverterRun run = runBatchTool(work.path(), arguments);
@@ -299,6 +301,17 @@ TEST_F(BatchRunTest, UsageErrorsEndWithOneLineAndStatus2) {
     const ConverterRun help = runBatchTool(work.path(), {"--help"});
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_NE(help.output.find("--mesh-version"), std::string::npos);
+}
+
+// A long run must not end without its report for want of a folder.
+TEST_F(BatchRunTest, TheReportsFolderIsMadeBeforeTheRun) {
+    fs::create_directories(work / "empty");
+    const ConverterRun run =
+        runBatchTool(work.path(), {"--report", "reports/new/report.json", "empty", "out"});
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
+    const nlohmann::json parsed =
+        nlohmann::json::parse(readFileText(work / "reports/new/report.json"));
+    EXPECT_EQ(parsed["models"].size(), 0U);
 }
 
 TEST_F(BatchRunTest, AnOutputFolderInsideTheSourceIsNeverASource) {
