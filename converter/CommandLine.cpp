@@ -2,6 +2,7 @@
 
 #include "SplitPath.h"
 
+#include <filesystem>
 #include <iostream>
 
 void printUsage() {
@@ -14,6 +15,31 @@ void printUsage() {
                  "-i option for interactive mode\n"
                  "\n";
 }
+
+namespace {
+
+// The mesh takes whatever name is given, but not that of a file the run reads or of another of
+// its outputs: the mesh written there would take the place of the model or of its skeleton.
+std::string destinationClash(const ConversionOptions& options) {
+    const std::string outputBase = options.destDir + options.destName;
+    if (options.destPath == outputBase + ".skeleton") {
+        return "the skeleton file";
+    }
+    if (options.destPath == outputBase + ".material") {
+        return "the material file";
+    }
+    std::error_code notThere;
+    if (std::filesystem::equivalent(options.destPath, options.sourcePath, notThere)) {
+        return "the source file";
+    }
+    const std::string skaPath = options.sourceDir + options.sourceName + ".ska";
+    if (std::filesystem::equivalent(options.destPath, skaPath, notThere)) {
+        return "the SKA file";
+    }
+    return "";
+}
+
+} // namespace
 
 bool parseCommandLine(ConversionOptions& options, int argc, const char* const* argv) {
     if (argc < 2) {
@@ -52,5 +78,10 @@ bool parseCommandLine(ConversionOptions& options, int argc, const char* const* a
     options.destDir = dest.directory;
     options.destName = dest.baseName;
     options.destExt = dest.extension;
+    const std::string clash = destinationClash(options);
+    if (!clash.empty()) {
+        std::cout << "Destination would overwrite " << clash << "." << std::flush;
+        return false;
+    }
     return true;
 }

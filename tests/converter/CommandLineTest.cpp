@@ -1,8 +1,10 @@
 #include "CommandLine.h"
 #include "SplitPath.h"
+#include "support/ConverterProcess.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -106,6 +108,30 @@ TEST(CommandLineTest, TakesTheDestinationAsGivenAndIgnoresFurtherArguments) {
     EXPECT_EQ(noExtension.options.destName, "hero");
     EXPECT_EQ(noExtension.options.destExt, "");
     EXPECT_EQ(noExtension.options.sourceDir, "");
+}
+
+TEST(CommandLineTest, RefusesADestinationThatWouldOverwriteAnInputOrAnotherOutput) {
+    const TemporaryDirectory work;
+    const std::string model = work.path() + "/model";
+    std::ofstream(model + ".skm") << "model";
+    std::ofstream(model + ".ska") << "animations";
+    const struct {
+        std::string destination;
+        const char* clash;
+    } cases[] = {
+        {model + ".skm", "the source file"},
+        {work.path() + "/./model.skm", "the source file"},
+        {model + ".ska", "the SKA file"},
+        {"out/hero.skeleton", "the skeleton file"},
+        {"out/hero.material", "the material file"},
+    };
+    for (const auto& c : cases) {
+        const Parsed parsed = parse({(model + ".skm").c_str(), c.destination.c_str()});
+        EXPECT_FALSE(parsed.accepted) << c.destination;
+        EXPECT_EQ(parsed.output, std::string("Destination would overwrite ") + c.clash + ".");
+    }
+    EXPECT_TRUE(parse({(model + ".skm").c_str(), (model + ".SKELETON").c_str()}).accepted);
+    EXPECT_TRUE(parse({(model + ".skm").c_str(), (model + ".mesh").c_str()}).accepted);
 }
 
 } // namespace
