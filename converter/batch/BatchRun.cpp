@@ -138,6 +138,9 @@ private:
                 results[i]->outputs = outputsOf(options, plan, {});
             } else {
                 fs::create_directories(plan.conversion.destDir);
+                // What a batch killed outright (SIGKILL, a power cut) left of this model goes
+                // before the model is written again.
+                removeTemporariesOfModel(plan);
                 timesBefore[i] = outputTimes(plan);
                 jobs.push_back(i);
             }

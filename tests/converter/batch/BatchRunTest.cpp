@@ -213,6 +213,19 @@ TEST_F(BatchRunTest, ReconvertsExactlyTheModelsWhoseInputsChanged) {
     EXPECT_EQ(converted().size(), 11U);
 }
 
+TEST_F(BatchRunTest, AModelConvertedAgainLosesTheTemporariesAKilledRunLeft) {
+    convert();
+    const fs::path wolf = work / "out/art/meshes/monsters/wolf";
+    for (const char* name : {".wolf.mesh.tmp-Ab12Cd", ".Material0.tga.tmp-xY34zW", ".notes"}) {
+        std::ofstream(wolf / name) << "left";
+    }
+    touch("art/meshes/monsters/wolf/wolf.ska");
+    convert();
+    EXPECT_FALSE(fs::exists(wolf / ".wolf.mesh.tmp-Ab12Cd"));
+    EXPECT_FALSE(fs::exists(wolf / ".Material0.tga.tmp-xY34zW"));
+    EXPECT_TRUE(fs::exists(wolf / ".notes"));
+}
+
 TEST_F(BatchRunTest, CtrlCEndsTheRunLeavingNoPartialFileAndAReport) {
     for (int i = 0; i < 6; ++i) {
         const std::string folder = work / "many/giant" + std::to_string(i);
