@@ -13,6 +13,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -325,19 +326,25 @@ std::vector<std::string> commitOutputs(const std::vector<PendingOutput>& outputs
     return errors;
 }
 
-void removeTemporariesOf(const std::string& path) {
-    const std::string folderPart = folderPartOf(path);
-    const std::string namePrefix = temporaryPrefix(path).substr(folderPart.size());
-    DIR* folder = opendir(folderOf(path).c_str());
-    if (folder == nullptr) {
-        return;
+void removeTemporariesOf(const std::vector<std::string>& paths) {
+    std::map<std::string, std::set<std::string>> namePrefixes; // folder part → of its outputs
+    for (const std::string& path : paths) {
+        const std::string folderPart = folderPartOf(path);
+        namePrefixes[folderPart].insert(temporaryPrefix(path).substr(folderPart.size()));
     }
-    while (const dirent* entry = readdir(folder)) {
-        const std::string name = entry->d_name;
-        if (name.size() == namePrefix.size() + 6 &&
-            name.compare(0, namePrefix.size(), namePrefix) == 0) {
-            unlink((folderPart + name).c_str());
+    constexpr std::size_t randomPart = 6;
+    for (const auto& [folderPart, prefixes] : namePrefixes) {
+        DIR* folder = opendir(folderOf(folderPart).c_str());
+        if (folder == nullptr) {
+            continue;
         }
+        while (const dirent* entry = readdir(folder)) {
+            const std::string name = entry->d_name;
+            if (name.size() > randomPart &&
+                prefixes.count(name.substr(0, name.size() - randomPart)) != 0) {
+                unlink((folderPart + name).c_str());
+            }
+        }
+        closedir(folder);
     }
-    closedir(folder);
 }

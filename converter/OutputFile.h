@@ -48,5 +48,6 @@ public:
 // get to its path is removed.
 std::vector<std::string> commitOutputs(const std::vector<PendingOutput>& outputs);
 
-// Removes what a writer ended by a signal may have left of its temporaries for the output.
-void removeTemporariesOf(const std::string& path);
+// Removes what writers ended by a signal may have left of their temporaries for the outputs;
+// reads each folder once.
+void removeTemporariesOf(const std::vector<std::string>& paths);

@@ -11,9 +11,11 @@
 #include "UpToDate.h"
 #include "WorkerPool.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
 #include <numeric>
 
 namespace fs = std::filesystem;
@@ -138,13 +140,13 @@ private:
                 results[i]->outputs = outputsOf(options, plan, {});
             } else {
                 fs::create_directories(plan.conversion.destDir);
-                // What a batch killed outright (SIGKILL, a power cut) left of this model goes
-                // before the model is written again.
-                removeTemporariesOfModel(plan);
                 timesBefore[i] = outputTimes(plan);
                 jobs.push_back(i);
             }
         }
+        // What a batch killed outright (SIGKILL, a power cut) left of these models goes before
+        // they are written again.
+        removeTemporariesOfModels(jobs);
         return jobs;
     }
 
@@ -153,8 +155,9 @@ private:
         const WorkerAnswer answer =
             outcome.answered ? readWorkerAnswer(outcome.answer) : WorkerAnswer{};
         ConsoleLines lines = sortConsoleLines(answer.console);
+        // A worker that died or overran left what it was writing.
         if (!outcome.answered) {
-            removeTemporariesOfModel(plan);
+            removeTemporariesOfModels({outcome.job});
         }
         // The worker's files go in place here, so that it can go on while the disk catches up.
         const std::vector<std::string> commitErrors = commitOutputs(answer.pending);
@@ -178,21 +181,22 @@ private:
 
     // A worker ended by the stop may have handed on files whose answer never came.
     void removeTemporariesOfUnsettled(const std::vector<std::size_t>& jobs) const {
-        for (const std::size_t job : jobs) {
-            if (!results[job]) {
-                removeTemporariesOfModel(plans[job]);
-            }
-        }
+        std::vector<std::size_t> unsettled;
+        std::copy_if(jobs.begin(), jobs.end(), std::back_inserter(unsettled),
+                     [this](std::size_t job) { return !results[job]; });
+        removeTemporariesOfModels(unsettled);
     }
 
-    // A worker that died or overran left what it was writing.
-    static void removeTemporariesOfModel(const ModelPlan& plan) {
-        for (const std::string& output : plan.outputs) {
-            removeTemporariesOf(output);
+    void removeTemporariesOfModels(const std::vector<std::size_t>& models) const {
+        std::vector<std::string> files;
+        for (const std::size_t model : models) {
+            const ModelPlan& plan = plans[model];
+            files.insert(files.end(), plan.outputs.begin(), plan.outputs.end());
+            for (const TextureCopy& copy : plan.textures) {
+                files.push_back(copy.destination);
+            }
         }
-        for (const TextureCopy& copy : plan.textures) {
-            removeTemporariesOf(copy.destination);
-        }
+        removeTemporariesOf(files);
     }
 
     int finish(bool completed) {

@@ -94,7 +94,7 @@ TEST(OutputFileTest, NoDeferredTemporaryOutlivesAWorkerEndedBySignal) {
          {".a.mesh.tmp-Ab12Cd", ".a.mesh.tmp-Ab12C", ".b.mesh.tmp-Ab12Cd"}) {
         std::ofstream(work / name) << "partial";
     }
-    removeTemporariesOf(work / "a.mesh");
+    removeTemporariesOf({work / "a.mesh"});
     EXPECT_EQ(filesIn(work.path()),
               (std::vector<std::string>{".a.mesh.tmp-Ab12C", ".b.mesh.tmp-Ab12Cd"}));
 }
