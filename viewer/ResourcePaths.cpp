@@ -1,6 +1,7 @@
 #include "ResourcePaths.h"
 
 #include <algorithm>
+#include <map>
 
 namespace fs = std::filesystem;
 
@@ -47,6 +48,20 @@ void addFolder(ModelLocations& models, const fs::path& folder) {
         models.folders.push_back(name);
 }
 
+// The engine holds one mesh of a name, so of two files of one name in different folders only
+// one could be shown: its name would stand in the list for both. Empty when no name repeats so.
+std::string nameTakenElsewhere(std::map<std::string, fs::path>& folderOfName,
+                               const std::vector<std::string>& meshNames, const fs::path& folder) {
+    for (const std::string& name : meshNames) {
+        const fs::path& first = folderOfName.emplace(name, folder).first->second;
+        std::error_code ignored;
+        if (first != folder && !fs::equivalent(first, folder, ignored))
+            return name + " is also in " + first.string() +
+                   "; Velmora can show only one mesh of a name";
+    }
+    return "";
+}
+
 } // namespace
 
 fs::path configurationFolder() {
@@ -63,16 +78,18 @@ std::string locationInConfiguration(const fs::path& configFolder, const std::str
 
 ModelLocations findModels(const std::vector<std::string>& paths) {
     ModelLocations models;
+    std::map<std::string, fs::path> folderOfName;
     for (const std::string& given : paths) {
         std::error_code failed;
         const fs::path path = fs::absolute(given).lexically_normal();
         std::vector<std::string> meshNames;
+        fs::path folder;
         if (fs::is_directory(path, failed)) {
             meshNames = meshesInFolder(path);
-            addFolder(models, path);
+            folder = path;
         } else if (isMeshFile(path)) {
             meshNames = {path.filename().string()};
-            addFolder(models, path.parent_path());
+            folder = path.parent_path();
         } else if (!fs::exists(path, failed)) {
             models.error = given + ": no such file or folder";
             return models;
@@ -81,6 +98,12 @@ ModelLocations findModels(const std::vector<std::string>& paths) {
             models.error = given + ": holds no .mesh file";
             return models;
         }
+        const std::string clash = nameTakenElsewhere(folderOfName, meshNames, folder);
+        if (!clash.empty()) {
+            models.error = given + ": " + clash;
+            return models;
+        }
+        addFolder(models, folder);
         models.meshNames.insert(models.meshNames.end(), meshNames.begin(), meshNames.end());
     }
     return models;

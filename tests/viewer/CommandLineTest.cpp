@@ -120,6 +120,17 @@ TEST_F(ModelPaths, AFolderGivesItsMeshesByNameAndAFileItselfWithItsFolder) {
     EXPECT_EQ(models.meshNames, (std::vector<std::string>{"b.mesh", "a.mesh", "b.mesh", "a.mesh"}));
 }
 
+// The engine holds one mesh of a name: the list would show one of them for both.
+TEST_F(ModelPaths, AMeshNameInTwoFoldersIsRefused) {
+    fs::create_directories(top / "copy");
+    fs::copy_file(top / "models/a.mesh", top / "copy/a.mesh");
+    fs::create_directory_symlink(top / "models", top / "link");
+    EXPECT_EQ(findModels({path("models"), path("link/a.mesh")}).error, "");
+    EXPECT_EQ(findModels({path("models"), path("copy")}).error,
+              path("copy") + ": a.mesh is also in " + path("models") +
+                  "; Velmora can show only one mesh of a name");
+}
+
 TEST_F(ModelPaths, RelativePathsAreFoundFromTheWorkingDirectory) {
     const fs::path before = fs::current_path();
     fs::current_path(top);
