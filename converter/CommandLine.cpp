@@ -16,24 +16,26 @@ void printUsage() {
                  "\n";
 }
 
+std::string skaPathOf(const ConversionOptions& options) {
+    return options.sourceDir + options.sourceName + ".ska";
+}
+
 namespace {
 
 // The mesh takes whatever name is given, but not that of a file the run reads or of another of
 // its outputs: the mesh written there would take the place of the model or of its skeleton.
 std::string destinationClash(const ConversionOptions& options) {
-    const std::string outputBase = options.destDir + options.destName;
-    if (options.destPath == outputBase + ".skeleton") {
+    if (options.destExt == ".skeleton") {
         return "the skeleton file";
     }
-    if (options.destPath == outputBase + ".material") {
+    if (options.destExt == ".material") {
         return "the material file";
     }
     std::error_code notThere;
     if (std::filesystem::equivalent(options.destPath, options.sourcePath, notThere)) {
         return "the source file";
     }
-    const std::string skaPath = options.sourceDir + options.sourceName + ".ska";
-    if (std::filesystem::equivalent(options.destPath, skaPath, notThere)) {
+    if (std::filesystem::equivalent(options.destPath, skaPathOf(options), notThere)) {
         return "the SKA file";
     }
     return "";

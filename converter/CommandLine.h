@@ -24,3 +24,6 @@ struct ConversionOptions {
 bool parseCommandLine(ConversionOptions& options, int argc, const char* const* argv);
 
 void printUsage();
+
+// The SKA file looked for beside the source: same folder and base name.
+std::string skaPathOf(const ConversionOptions& options);

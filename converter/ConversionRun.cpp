@@ -37,8 +37,7 @@ OutputPaths outputPathsFor(const ConversionOptions& options) {
 bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
                      HeadlessEngine& engine, std::ostream& console) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton(paths.skeletonName);
-    const std::string skaPath = options.sourceDir + options.sourceName + ".ska";
-    if (!importSkeleton(options.sourcePath, skaPath, *skeleton, console)) {
+    if (!importSkeleton(options.sourcePath, skaPathOf(options), *skeleton, console)) {
         return false;
     }
     writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {

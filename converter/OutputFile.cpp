@@ -327,7 +327,8 @@ std::vector<std::string> commitOutputs(const std::vector<PendingOutput>& outputs
 }
 
 void removeTemporariesOf(const std::vector<std::string>& paths) {
-    std::map<std::string, std::set<std::string>> namePrefixes; // folder part → of its outputs
+    // folder part → the temporaries' name prefixes of the outputs in it
+    std::map<std::string, std::set<std::string>> namePrefixes;
     for (const std::string& path : paths) {
         const std::string folderPart = folderPartOf(path);
         namePrefixes[folderPart].insert(temporaryPrefix(path).substr(folderPart.size()));

@@ -54,7 +54,7 @@ public:
         const ConversionOptions& c = plan.conversion;
         const std::string destBase = c.destDir + c.destName;
         plan.outputs = {destBase + ".skeleton", c.destPath, destBase + ".material"};
-        plan.inputs = {c.sourcePath, c.sourceDir + c.sourceName + ".ska"};
+        plan.inputs = {c.sourcePath, skaPathOf(c)};
         refuseRepeatedOutputs(plan);
         for (const std::string& materialPath : skmMaterialPaths(c.sourcePath)) {
             addMaterial(c.sourceDir + mdfFileName(materialPath), relativeMesh.parent_path(), plan);
