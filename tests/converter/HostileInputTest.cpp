@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cctype>
+#include <chrono>
 #include <functional>
 
 namespace {

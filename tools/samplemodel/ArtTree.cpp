@@ -82,7 +82,8 @@ void nameTexturesFromRoot(const TreeModel& entry, const std::string& textureFold
                           SampleModel& model) {
     for (std::size_t i = 0; i < model.mdfFiles.size(); ++i) {
         const std::string path = textureFolder + "/" + model.textures.at(i).first;
-        model.mdfFiles[i].second = samplemodel::writeMdf({asTheGameWroteIt(path, entry.backslashes)});
+        model.mdfFiles[i].second =
+            samplemodel::writeMdf({asTheGameWroteIt(path, entry.backslashes)});
     }
 }
 
