@@ -3,8 +3,10 @@
 #include "OutputFile.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <stdexcept>
+#include <string_view>
 
 namespace {
 

@@ -68,6 +68,14 @@ ModelLibrary listModels(const std::vector<std::string>& paths) {
     return library;
 }
 
+std::vector<std::string> relativePaths(const ModelLibrary& library) {
+    std::vector<std::string> paths;
+    paths.reserve(library.models.size());
+    for (const LibraryModel& model : library.models)
+        paths.push_back(model.relativePath);
+    return paths;
+}
+
 std::vector<fs::path> modelFolders(const ModelLibrary& library) {
     std::vector<fs::path> folders;
     std::set<fs::path> seen;

@@ -33,5 +33,8 @@ struct ModelLibrary {
 // loop; unreadable folders are left out.
 ModelLibrary listModels(const std::vector<std::string>& paths);
 
+// The relative paths of the models, in the list's order: what the list shows and filters.
+std::vector<std::string> relativePaths(const ModelLibrary& library);
+
 // The folders of the models, each once, in the order of the list: one resource group each.
 std::vector<std::filesystem::path> modelFolders(const ModelLibrary& library);

@@ -31,17 +31,11 @@ protected:
         std::ofstream(top / relative) << "x";
     }
     std::string path(const std::string& relative) const { return (top / relative).string(); }
-
-    static std::vector<std::string> relativePaths(const ModelLibrary& library) {
-        std::vector<std::string> paths;
-        for (const LibraryModel& model : library.models)
-            paths.push_back(model.relativePath);
-        return paths;
-    }
 };
 
 TEST_F(ModelTree, AFolderGivesItsMeshesAtAnyDepthAndAFileItselfOnce) {
-    const ModelLibrary library = listModels({path("tree"), path("tree/monsters/orc/./orc.mesh")});
+    const ModelLibrary library =
+        listModels({path("tree") + "/", path("tree/monsters/orc/./orc.mesh")});
     EXPECT_EQ(relativePaths(library),
               (std::vector<std::string>{"a.mesh", "dwarves/head.mesh", "elves/head.mesh",
                                         "monsters/orc/orc.mesh"}));
