@@ -146,6 +146,23 @@ std::string facts(const GalleryModel& model) {
     return html;
 }
 
+// "12 models, 1 cannot be shown, 2 with missing textures": the problems before any scrolling.
+std::string summary(const std::vector<GalleryModel>& models) {
+    const auto failed = std::count_if(models.begin(), models.end(), [](const GalleryModel& model) {
+        return !model.failure.empty();
+    });
+    const auto missing = std::count_if(models.begin(), models.end(), [](const GalleryModel& model) {
+        return !model.missingTextures.empty();
+    });
+    std::string line = counted(models.size(), "model", "models");
+    if (failed > 0)
+        line += ", <span class=\"problem\">" + std::to_string(failed) + " cannot be shown</span>";
+    if (missing > 0)
+        line += ", <span class=\"problem\">" + std::to_string(missing) +
+                " with missing textures</span>";
+    return "<p>" + line + "</p>\n";
+}
+
 std::string figure(const GalleryModel& model) {
     std::string html = "<figure data-path=\"" + escaped(model.relativePath) + "\">";
     if (!model.picture.empty())
@@ -173,7 +190,7 @@ std::string galleryPage(const std::vector<GalleryModel>& models) {
     std::stable_sort(byFolder.begin(), byFolder.end(), [](const auto* a, const auto* b) {
         return folderOf(a->relativePath) < folderOf(b->relativePath);
     });
-    std::string html = pageStart;
+    std::string html = pageStart + summary(models);
     for (std::size_t first = 0; first < byFolder.size();) {
         const std::string folder = folderOf(byFolder[first]->relativePath);
         html += "<section>\n<h2>" + escaped(folder.empty() ? "." : folder) + "</h2>\n";

@@ -66,11 +66,11 @@ protected:
                (top / "index.html").string() + "?filter=" + filter + "' 2>/dev/null";
     }
 
-    // How many pixels of an 800 × 600 screenshot of the page have the colour.
+    // How many pixels of an 800 × 900 screenshot of the page have the colour.
     long pixelsOf(const std::string& filter, const std::string& colour) const {
         const std::string shot = (top / "shot.png").string();
         fs::remove(shot);
-        outputOf(chromium(filter, "--window-size=800,600 --screenshot=" + shot));
+        outputOf(chromium(filter, "--window-size=800,900 --screenshot=" + shot));
         const std::string histogram =
             outputOf("convert " + shot + " -alpha off -format %c histogram:info:-");
         std::smatch line;

@@ -30,6 +30,9 @@ TEST(GalleryPage, GroupsTheModelsByFolderWithTheirFactsAndProblemsInRed) {
     EXPECT_NE(at("<span class=\"problem\">cannot be shown: not a mesh file</span>"),
               std::string::npos);
     EXPECT_EQ(at("src=\"\""), std::string::npos);
+    EXPECT_NE(at("<p>4 models, <span class=\"problem\">1 cannot be shown</span>, "
+                 "<span class=\"problem\">1 with missing textures</span></p>"),
+              std::string::npos);
 }
 
 TEST(GalleryPage, EscapesEveryNameAndAddressesEveryPicture) {
