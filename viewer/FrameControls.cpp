@@ -5,18 +5,12 @@
 
 #include <OgreEntity.h>
 
-namespace {
-
-constexpr int frameKey = 33; // F
-
-} // namespace
-
 // The Frame button is optional; the F key frames the model with any layout.
 void MyApplication::connectFraming() {
     if (auto* frameButton = findOptionalWidget<CEGUI::PushButton>(guiSystem, "btnFrame"))
         frameButton->subscribeEvent(CEGUI::PushButton::EventClicked,
                                     CEGUI::Event::Subscriber(&MyApplication::handleFrame, this));
-    frameListener->bindKey(frameKey, [this] { frameShownModel(); });
+    frameListener->bindKey(Key::F, [this] { frameShownModel(); });
 }
 
 bool MyApplication::handleFrame(const CEGUI::EventArgs&) {

@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int f12Key = 88;
-
 // Calls `show` with the box's state whenever the user ticks or clears it.
 template <typename Show> void onToggle(CEGUI::Window& sheet, const char* name, Show show) {
     auto* box = findOptionalWidget<CEGUI::ToggleButton>(sheet, name);
@@ -52,7 +50,7 @@ void MyApplication::connectModelTools(CEGUI::Combobox* meshBox) {
     tools.screenshots = std::make_unique<ScreenshotTaker>(
         *window, [this](const std::string& message) { reportStatus(message); });
     root->addFrameListener(tools.screenshots.get());
-    frameListener->bindKey(f12Key, [&tools] { tools.screenshots->request(); });
+    frameListener->bindKey(Key::F12, [&tools] { tools.screenshots->request(); });
 }
 
 bool MyApplication::handleRescan(const CEGUI::EventArgs&) {
