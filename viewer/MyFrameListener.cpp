@@ -8,8 +8,8 @@
 #include <OgreRenderWindow.h>
 #include <OgreSceneNode.h>
 
-#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <utility>
 
@@ -41,11 +41,10 @@ Ogre::Vector3 movementDirection(int key) {
     }
 }
 
-// A wheel notch moves the camera by this share of its distance from the origin, where the shown
-// model's centre lies, so that the wheel serves models of any size; by at least a unit, so that
-// the camera can pass the centre.
-constexpr float wheelStepShare = 0.1f;
-constexpr float shortestWheelStep = 1.0f;
+// A wheel notch towards the model takes the camera to this share of its distance from the
+// origin, where the shown model's centre lies, and a notch away by its inverse: the wheel serves
+// models of any size, and notches in and out cancel.
+constexpr float wheelNotchShare = 0.9f;
 
 // A drag across the whole window turns the camera by this many degrees.
 constexpr double degreesPerWindowDrag = -30.0;
@@ -145,9 +144,7 @@ void MyFrameListener::mouseWheeled(float notches) {
     if (guiSystem->getDefaultGUIContext().injectMouseWheelChange(notches))
         return; // a list under the pointer scrolled
     Ogre::SceneNode* cameraNode = camera->getParentSceneNode();
-    const float step =
-        std::max(cameraNode->getPosition().length() * wheelStepShare, shortestWheelStep);
-    cameraNode->translate(Ogre::Vector3::NEGATIVE_UNIT_Z * notches * step, Ogre::Node::TS_LOCAL);
+    cameraNode->setPosition(cameraNode->getPosition() * std::pow(wheelNotchShare, notches));
 }
 
 void MyFrameListener::releaseAllKeys() {

@@ -37,7 +37,8 @@ public:
     void mouseReleased(const MouseEvent* event);
     void keyPressed(const KeyEvent* event);
     void keyReleased(const KeyEvent* event);
-    // Wheel notches away from the user (negative: towards) move the camera forward (back).
+    // Wheel notches away from the user (negative: towards) bring the camera nearer the shown
+    // model's centre (take it further away) along the line between them.
     void mouseWheeled(float notches);
     // Ends every movement a held key makes, as if all keys had been released: the window lost
     // the focus, and the releases will go elsewhere.

@@ -223,23 +223,35 @@ TEST_F(FrameListenerTest, FrameMovesTheCameraInItsOwnAxesByTheFrameTime) {
     EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(-50, 50, 0), 1e-3f));
 }
 
-// A notch covers a tenth of the way to the origin, where the model's centre is, and at least a
-// unit, so that the camera can pass the model; it moves along the camera's own view.
-TEST_F(FrameListenerTest, TheWheelMovesTheCameraAlongItsView) {
+// A notch in takes the camera to nine tenths of its distance from the origin, where the model's
+// centre is, along the line between them; a notch out by the inverse.
+TEST_F(FrameListenerTest, TheWheelScalesTheCamerasDistanceToTheModelsCentre) {
     const MouseEvent outsideTheGui{0, 0.0f, 0.0f, 0.75f, 0.5f};
     listener.mouseMoved(&outsideTheGui);
     cameraNode()->setPosition(0, 0, 500);
     listener.mouseWheeled(1.0f);
     EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, 450), 1e-3f));
     listener.mouseWheeled(-2.0f);
-    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, 540), 1e-3f));
-    cameraNode()->setPosition(0, 0, 0.5f);
+    EXPECT_TRUE(
+        cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, 450 / 0.81f), 1e-3f));
+    cameraNode()->setPosition(0, 30, 40);
+    cameraNode()->yaw(Ogre::Degree(90)); // looking aside, the wheel still heads for the model
     listener.mouseWheeled(1.0f);
-    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, -0.5f), 1e-3f));
-    cameraNode()->setPosition(0, 0, 100);
-    cameraNode()->yaw(Ogre::Degree(90)); // now looking along -x
-    listener.mouseWheeled(1.0f);
-    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(-10, 0, 100), 1e-3f));
+    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 27, 36), 1e-3f));
+}
+
+TEST_F(FrameListenerTest, TenNotchesInAndTenOutReturnTheCameraToWhereItWas) {
+    const MouseEvent outsideTheGui{0, 0.0f, 0.0f, 0.75f, 0.5f};
+    listener.mouseMoved(&outsideTheGui);
+    const Ogre::Vector3 start(120, -35, 480);
+    cameraNode()->setPosition(start);
+    for (int notch = 0; notch < 10; ++notch)
+        listener.mouseWheeled(1.0f);
+    EXPECT_LT(cameraNode()->getPosition().length(), start.length() * 0.35f);
+    for (int notch = 0; notch < 10; ++notch)
+        listener.mouseWheeled(-1.0f);
+    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(start, 1e-3f))
+        << cameraNode()->getPosition();
 }
 
 TEST_F(FrameListenerTest, TheAnimationAdvancesByTheFrameTimeTimesTheSpeed) {
