@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnimationClock.h"
 #include "InputEvents.h"
 
 #include <CEGUI/InputEvent.h>
@@ -15,14 +16,13 @@ class Renderer;
 class System;
 } // namespace CEGUI
 namespace Ogre {
-class AnimationState;
 class Camera;
 class RenderWindow;
 } // namespace Ogre
 
 // Per frame: ends the render loop when asked, moves the camera by the velocity the movement keys
 // built up and advances the playing animation. Every input event also reaches the GUI.
-class MyFrameListener : public Ogre::FrameListener {
+class MyFrameListener : public Ogre::FrameListener, public AnimationClock {
 public:
     // The camera must be attached to a scene node of its own: that node is what moves and turns.
     MyFrameListener(Ogre::RenderWindow* window, Ogre::Camera* camera, CEGUI::System* guiSystem,
@@ -49,9 +49,6 @@ public:
     const Ogre::Vector3& getVelocity() const { return velocity; }
 
     bool quitRequested = false;
-    Ogre::AnimationState* activeAnimation = nullptr;
-    // Animation seconds per second of the frame time.
-    float animationSpeed = 1.0f;
 
 private:
     bool moveGuiCursor(const MouseEvent* event);
