@@ -1,6 +1,6 @@
 #include "AnimationControls.h"
 
-#include "MyFrameListener.h"
+#include "ShownModel.h"
 #include "WidgetLookup.h"
 
 #include <CEGUI/CEGUI.h>
@@ -49,16 +49,10 @@ void showTime(CEGUI::Window* widget, const Ogre::AnimationState* animation) {
         widget->setText("");
 }
 
-// Whether the animation rests on its end pose, whatever its loop flag.
-bool ended(const Ogre::AnimationState& animation) {
-    return animation.getTimePosition() >= animation.getLength();
-}
-
 } // namespace
 
-AnimationControls::AnimationControls(MyFrameListener& frameListener, CEGUI::Window& sheet,
-                                     ChosenAnimation chosen)
-    : frameListener(frameListener), chosen(std::move(chosen)),
+AnimationControls::AnimationControls(CEGUI::Window& sheet, ShownModel& shown)
+    : shown(shown), animationList(findOptionalWidget<CEGUI::Listbox>(sheet, "lbAnimations")),
       loopBox(findOptionalWidget<CEGUI::ToggleButton>(sheet, "chkLoop")),
       speedSlider(findOptionalWidget<CEGUI::Scrollbar>(sheet, "sldSpeed")),
       speedText(findOptionalWidget<CEGUI::Window>(sheet, "txtSpeed")),
@@ -66,9 +60,10 @@ AnimationControls::AnimationControls(MyFrameListener& frameListener, CEGUI::Wind
       timeText(findOptionalWidget<CEGUI::Window>(sheet, "txtTime")) {
     if (speedSlider) {
         setSliderRange(*speedSlider, fastestSpeed, speedPage, speedStep);
-        speedSlider->setScrollPosition(frameListener.animationSpeed);
+        speedSlider->setScrollPosition(shown.speed());
     }
-    setText(speedText, "%.1fx", frameListener.animationSpeed);
+    setText(speedText, "%.1fx", shown.speed());
+    shown.setLooping(loopBox && loopBox->isSelected());
     subscribe(loopBox, CEGUI::ToggleButton::EventSelectStateChanged,
               &AnimationControls::handleLoopChanged, this);
     subscribe(speedSlider, CEGUI::Scrollbar::EventScrollPositionChanged,
@@ -89,61 +84,35 @@ AnimationControls::AnimationControls(MyFrameListener& frameListener, CEGUI::Wind
     }
 }
 
-bool AnimationControls::loopWanted() const {
-    return loopBox && loopBox->isSelected();
+std::string AnimationControls::chosenAnimation() const {
+    const CEGUI::ListboxItem* choice =
+        animationList ? animationList->getFirstSelectedItem() : nullptr;
+    return choice ? choice->getText().c_str() : "";
 }
 
-void AnimationControls::prepareToPlay(Ogre::AnimationState& animation) const {
-    const bool hasEnded = ended(animation);
-    animation.setLoop(loopWanted());
-    if (animation.getLoop() && hasEnded)
-        animation.setTimePosition(0);
-}
-
-void AnimationControls::releasePose() {
-    if (posed && posed != frameListener.activeAnimation)
-        posed->setEnabled(false);
-    posed = nullptr;
-}
-
-// An animation that rests on its end pose stays there until Play: the engine would otherwise
-// carry a looping one on from its start at once.
 bool AnimationControls::handleLoopChanged(const CEGUI::EventArgs&) {
-    Ogre::AnimationState* playing = frameListener.activeAnimation;
-    if (playing && !ended(*playing))
-        playing->setLoop(loopWanted());
+    shown.setLooping(loopBox->isSelected());
     return true;
 }
 
 bool AnimationControls::handleSpeedChanged(const CEGUI::EventArgs&) {
     const float speed = std::max(speedSlider->getScrollPosition(), slowestSpeed);
-    frameListener.animationSpeed = speed;
+    shown.setSpeed(speed);
     setText(speedText, "%.1fx", speed);
     return true;
 }
 
-Ogre::AnimationState* AnimationControls::shownAnimation() const {
-    if (frameListener.activeAnimation)
-        return frameListener.activeAnimation;
-    return chosen ? chosen() : nullptr;
-}
-
 bool AnimationControls::handleTimeChanged(const CEGUI::EventArgs&) {
-    Ogre::AnimationState* animation = shownAnimation();
-    if (following || !animation)
+    const std::string chosen = chosenAnimation();
+    if (following || !shown.animationOnShow(chosen))
         return true;
-    if (animation != frameListener.activeAnimation && animation != posed) {
-        releasePose();
-        animation->setEnabled(true);
-        posed = animation;
-    }
-    animation->setTimePosition(timeSlider->getScrollPosition());
-    showTime(timeText, animation);
+    shown.seek(chosen, timeSlider->getScrollPosition());
+    showTime(timeText, shown.animationOnShow(chosen));
     return true;
 }
 
 // The slider shows the animation's time without moving it: its own change event is ignored.
-void AnimationControls::followAnimation(Ogre::AnimationState* animation) {
+void AnimationControls::followAnimation(const Ogre::AnimationState* animation) {
     following = true;
     timeSlider->setEnabled(animation != nullptr);
     const float length = animation ? animation->getLength() : 0.0f;
@@ -157,7 +126,7 @@ void AnimationControls::followAnimation(Ogre::AnimationState* animation) {
 }
 
 bool AnimationControls::frameStarted(const Ogre::FrameEvent&) {
-    Ogre::AnimationState* animation = shownAnimation();
+    const Ogre::AnimationState* animation = shown.animationOnShow(chosenAnimation());
     if (timeSlider)
         followAnimation(animation);
     showTime(timeText, animation);

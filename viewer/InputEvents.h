@@ -4,6 +4,28 @@
 // the engine's former buffered input events carried, so the listener stays independent of the
 // input library.
 
+// The key codes the viewer acts on: DirectInput keyboard scan codes, as the input layer
+// delivers them. Other keys arrive with their own codes and only reach the GUI.
+namespace Key {
+enum Code : int {
+    Escape = 1,
+    Q = 16,
+    W = 17,
+    E = 18,
+    A = 30,
+    S = 31,
+    D = 32,
+    F = 33,
+    F12 = 88,
+    Up = 200,
+    PageUp = 201,
+    Left = 203,
+    Right = 205,
+    Down = 208,
+    PageDown = 209,
+};
+} // namespace Key
+
 struct KeyEvent {
     int key = 0;      // DirectInput keyboard scan code
     char keyChar = 0; // the 8-bit character the key press produced, 0 for none

@@ -33,9 +33,8 @@ void createLineMaterial() {
 
 } // namespace
 
-ModelOverlays::ModelOverlays(Ogre::SceneManager& scene, Ogre::SceneNode* const& modelNode,
-                             Ogre::Entity* const& entity)
-    : scene(scene), modelNode(modelNode), entity(entity), lines(scene.createManualObject()) {
+ModelOverlays::ModelOverlays(Ogre::SceneManager& scene, Ogre::SceneNode& modelNode)
+    : scene(scene), modelNode(modelNode), lines(scene.createManualObject()) {
     createLineMaterial();
     lines->setDynamic(true);
     lines->setRenderQueueGroup(Ogre::RENDER_QUEUE_9);
@@ -50,9 +49,9 @@ ModelOverlays::~ModelOverlays() {
 // On a node of its own below the model's, which moves with the model but keeps its objects when
 // the viewer detaches the model's.
 void ModelOverlays::attachToModelNode() {
-    if (lines->isAttached() || !modelNode)
+    if (lines->isAttached())
         return;
-    modelNode->createChildSceneNode()->attachObject(lines);
+    modelNode.createChildSceneNode()->attachObject(lines);
 }
 
 void ModelOverlays::preUpdateSceneGraph(Ogre::SceneManager*, Ogre::Camera*) {

@@ -10,17 +10,17 @@ class SceneNode;
 
 // Lines drawn over the shown model, through it: the skeleton (a line from each bone to each of
 // its children, a cross at each joint, in the pose of the current frame) and the bounding box.
-// Rebuilt before each render from the entity on show, so they follow the animation and a new
-// mesh without being told.
+// Rebuilt before each render, so they follow the animation.
 class ModelOverlays : public Ogre::SceneManager::Listener {
 public:
-    // `modelNode` and `entity` are read when drawing, so they may still be null now.
-    ModelOverlays(Ogre::SceneManager& scene, Ogre::SceneNode* const& modelNode,
-                  Ogre::Entity* const& entity);
+    // The model on show hangs on `modelNode`.
+    ModelOverlays(Ogre::SceneManager& scene, Ogre::SceneNode& modelNode);
     ~ModelOverlays() override;
     ModelOverlays(const ModelOverlays&) = delete;
     ModelOverlays& operator=(const ModelOverlays&) = delete;
 
+    // The entity to draw over from now on; null for none.
+    void drawOver(Ogre::Entity* model) { entity = model; }
     void showSkeleton(bool shown) { skeletonShown = shown; }
     void showBounds(bool shown) { boundsShown = shown; }
 
@@ -34,8 +34,8 @@ private:
                  const Ogre::ColourValue& colour);
 
     Ogre::SceneManager& scene;
-    Ogre::SceneNode* const& modelNode;
-    Ogre::Entity* const& entity;
+    Ogre::SceneNode& modelNode;
+    Ogre::Entity* entity = nullptr;
     Ogre::ManualObject* lines;
     bool skeletonShown = false;
     bool boundsShown = false;

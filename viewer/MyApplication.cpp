@@ -1,14 +1,19 @@
 #include "MyApplication.h"
 
-#include "ModelTools.h"
+#include "ControlPanel.h"
 #include "RepeatedMaterials.h"
+#include "ShownModel.h"
 #include "StartupError.h"
+#include "WidgetLookup.h"
 
 #include <Bites/OgreBitesConfigDialog.h>
+#include <CEGUI/CEGUI.h>
 #include <CEGUI/RendererModules/Ogre/Renderer.h>
 #include <OgreCamera.h>
+#include <OgreConfigFile.h>
 #include <OgreLogManager.h>
 #include <OgreRenderWindow.h>
+#include <OgreResourceGroupManager.h>
 #include <OgreRoot.h>
 #include <OgreSceneManager.h>
 #include <OgreViewport.h>
@@ -17,6 +22,11 @@
 #include <utility>
 
 namespace {
+
+// The group of resources.cfg that the GUI's files are in; with models named on the command line
+// it is the only group of that file used.
+constexpr const char* guiGroup = "GUI";
+constexpr const char* modelGroup = "Models";
 
 // The engine only logs a missing plug-in list and then runs without any render system.
 void requireReadable(const std::string& fileName) {
@@ -49,9 +59,10 @@ std::string MyApplication::configFile(const char* fileName) const {
 MyApplication::~MyApplication() {
     if (guiRenderer)
         CEGUI::OgreRenderer::destroySystem();
+    controlPanel.reset();
+    shownModel.reset();
     eventProcessor.reset();
     frameListener.reset();
-    modelTools.reset();
     root.reset();
 }
 
@@ -79,10 +90,8 @@ bool MyApplication::startUp() {
     root->addFrameListener(frameListener.get());
     eventProcessor = std::make_unique<OisEventProcessor>(window, frameListener.get());
     root->addFrameListener(eventProcessor.get());
-    if (timingLog->isOn()) {
-        timingLog->follow(frameListener->activeAnimation);
+    if (timingLog->isOn())
         root->addFrameListener(timingLog);
-    }
     connectUi();
     return true;
 }
@@ -114,6 +123,64 @@ void MyApplication::buildScene() {
     Ogre::SceneNode* lightNode = sceneManager->getRootSceneNode()->createChildSceneNode();
     lightNode->attachObject(light);
     lightNode->setPosition(20, 80, 50);
-    modelNode = sceneManager->getRootSceneNode()->createChildSceneNode(Ogre::Vector3::ZERO,
-                                                                       Ogre::Quaternion::IDENTITY);
+    Ogre::SceneNode* modelNode = sceneManager->getRootSceneNode()->createChildSceneNode(
+        Ogre::Vector3::ZERO, Ogre::Quaternion::IDENTITY);
+    shownModel = std::make_unique<ShownModel>(*sceneManager, *modelNode, *frameListener);
+    timingLog->follow([model = shownModel.get()] { return model->playing(); });
+    connectControlPanel();
+}
+
+void MyApplication::connectControlPanel() {
+    controlPanel = std::make_unique<ControlPanel>(
+        *guiSystem->getDefaultGUIContext().getRootWindow(), *shownModel, *camera,
+        *findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox"), setup.models);
+    controlPanel->connect(*root, *window, *frameListener);
+}
+
+Ogre::SceneNode* MyApplication::getModelNode() const {
+    return &shownModel->node();
+}
+
+Ogre::Entity* MyApplication::getEntity() const {
+    return shownModel->entity();
+}
+
+void MyApplication::loadResourceLocations() {
+    const std::string resourcesFile = configFile("resources.cfg");
+    whileLoading(resourcesFile, [this, &resourcesFile] {
+        Ogre::ConfigFile resources;
+        resources.load(resourcesFile, "\t:=", true);
+        Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
+        for (const auto& [group, settings] : resources.getSettingsBySection())
+            if (setup.models.empty() || group == guiGroup)
+                for (const auto& [archiveType, location] : settings)
+                    groups.addResourceLocation(
+                        locationInConfiguration(setup.configFolder, location), archiveType, group,
+                        false);
+        for (const std::string& folder : setup.models.folders)
+            groups.addResourceLocation(folder, "FileSystem", modelGroup, false);
+        repeatedMaterials = std::make_unique<RepeatedMaterials>();
+        groups.initialiseAllResourceGroups();
+    });
+}
+
+void MyApplication::setUpGui() {
+    // CEGUI reports its own exceptions on standard error; the program's entry reports them once.
+    CEGUI::Exception::setStdErrEnabled(false);
+    guiRenderer = &CEGUI::OgreRenderer::bootstrapSystem(*window);
+    guiSystem = CEGUI::System::getSingletonPtr();
+    CEGUI::Logger::getSingleton().setLoggingLevel(CEGUI::Informative);
+    whileLoading("TaharezLook.scheme",
+                 [] { CEGUI::SchemeManager::getSingleton().createFromFile("TaharezLook.scheme"); });
+    CEGUI::GUIContext& gui = guiSystem->getDefaultGUIContext();
+    gui.getMouseCursor().setDefaultImage("TaharezLook/MouseArrow");
+    // Without explicit bounds the cursor is held at a position outside the display.
+    gui.getMouseCursor().setConstraintArea(nullptr);
+    whileLoading("Tahoma-12.font",
+                 [] { CEGUI::FontManager::getSingleton().createFromFile("Tahoma-12.font"); });
+    gui.setDefaultFont("Tahoma-12");
+    whileLoading("velmora.layout", [&gui] {
+        gui.setRootWindow(
+            CEGUI::WindowManager::getSingleton().loadLayoutFromFile("velmora.layout"));
+    });
 }

@@ -10,11 +10,9 @@
 
 namespace CEGUI {
 class EventArgs;
-class Combobox;
 class Listbox;
 class OgreRenderer;
 class System;
-class Window;
 } // namespace CEGUI
 namespace Ogre {
 class Camera;
@@ -26,11 +24,13 @@ class SceneManager;
 class SceneNode;
 } // namespace Ogre
 
-struct ModelTools;
+class ControlPanel;
 class RepeatedMaterials;
+class ShownModel;
 
-// The viewer: brings up the engine, the GUI and the input from the configuration files, shows
-// the mesh the user picks and runs the render loop until asked to stop.
+// The viewer: brings up the engine, the GUI and the input from the configuration files, wires
+// the controls that choose, play and stop a model, and runs the render loop until asked to stop.
+// What is on show is the shown model's, the other controls are the control panel's.
 class MyApplication {
 public:
     explicit MyApplication(ViewerSetup setup = {});
@@ -41,27 +41,23 @@ public:
     void run();
     // False when there was no saved render configuration and the user cancelled the dialog.
     bool startUp();
+    // The lights, the model's node with the shown model on it, and the control panel.
     void buildScene();
 
     bool handleExit(const CEGUI::EventArgs& args);
     bool handlePlay(const CEGUI::EventArgs& args);
     bool handleStop(const CEGUI::EventArgs& args);
     bool handleMeshAccepted(const CEGUI::EventArgs& args);
-    bool handleRescan(const CEGUI::EventArgs& args);
-    bool handleFrame(const CEGUI::EventArgs& args);
-
-    // Shows the mesh in place of the one on show. Returns why it cannot be shown (then no model
-    // is) or what is missing from it, empty when it shows in full.
-    std::string showMesh(const std::string& meshName);
-    void frameShownModel();
 
     Ogre::Root* getRoot() const { return root.get(); }
     Ogre::RenderWindow* getWindow() const { return window; }
     Ogre::Camera* getCamera() const { return camera; }
-    Ogre::SceneNode* getModelNode() const { return modelNode; }
-    Ogre::Entity* getEntity() const { return entity; }
     MyFrameListener* getFrameListener() const { return frameListener.get(); }
     CEGUI::System* getGuiSystem() const { return guiSystem; }
+    // Those of the shown model, there once the scene is built.
+    ShownModel& getShownModel() const { return *shownModel; }
+    Ogre::SceneNode* getModelNode() const;
+    Ogre::Entity* getEntity() const;
 
 private:
     void createCamera();
@@ -69,16 +65,11 @@ private:
     void loadResourceLocations();
     void setUpGui();
     void connectUi();
-    void listMeshes(CEGUI::Combobox* meshBox);
+    void connectControlPanel();
     void showFirstMesh();
-    void connectFraming();
-    void reportStatus(const std::string& message);
-    std::string configFile(const char* fileName) const;
-    Ogre::Entity* createModel(const std::string& meshName);
+    void showMesh(const std::string& meshName);
     void listAnimations();
-    void stopAnimation();
-    void connectModelTools(CEGUI::Combobox* meshBox);
-    void describeShownModel();
+    std::string configFile(const char* fileName) const;
 
     ViewerSetup setup;
     // Created ahead of the root so that the engine's log does not echo to standard output.
@@ -91,11 +82,9 @@ private:
     Ogre::RenderWindow* window = nullptr;
     CEGUI::OgreRenderer* guiRenderer = nullptr;
     CEGUI::System* guiSystem = nullptr;
-    Ogre::Entity* entity = nullptr;
-    Ogre::SceneNode* modelNode = nullptr;
+    std::unique_ptr<ShownModel> shownModel;
+    std::unique_ptr<ControlPanel> controlPanel;
     CEGUI::Listbox* animationList = nullptr;
-    CEGUI::Window* statusText = nullptr;
-    std::unique_ptr<ModelTools> modelTools;
     std::unique_ptr<RepeatedMaterials> repeatedMaterials;
     TimingLog noTimingLog{""};
     TimingLog* timingLog = &noTimingLog;

@@ -8,8 +8,8 @@
 #include <OgreRenderWindow.h>
 #include <OgreSceneNode.h>
 
-#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <utility>
 
@@ -18,36 +18,33 @@ namespace {
 // Direction in the camera's own axes that a movement key pushes towards; zero for other keys.
 Ogre::Vector3 movementDirection(int key) {
     switch (key) {
-    case 17:  // W
-    case 200: // Up arrow
+    case Key::W:
+    case Key::Up:
         return Ogre::Vector3::NEGATIVE_UNIT_Z;
-    case 31:  // S
-    case 208: // Down arrow
+    case Key::S:
+    case Key::Down:
         return Ogre::Vector3::UNIT_Z;
-    case 30:  // A
-    case 203: // Left arrow
+    case Key::A:
+    case Key::Left:
         return Ogre::Vector3::NEGATIVE_UNIT_X;
-    case 32:  // D
-    case 205: // Right arrow
+    case Key::D:
+    case Key::Right:
         return Ogre::Vector3::UNIT_X;
-    case 16:  // Q
-    case 201: // Page Up
+    case Key::Q:
+    case Key::PageUp:
         return Ogre::Vector3::UNIT_Y;
-    case 18:  // E
-    case 209: // Page Down
+    case Key::E:
+    case Key::PageDown:
         return Ogre::Vector3::NEGATIVE_UNIT_Y;
     default:
         return Ogre::Vector3::ZERO;
     }
 }
 
-constexpr int escapeKey = 1;
-
-// A wheel notch moves the camera by this share of its distance from the origin, where the shown
-// model's centre lies, so that the wheel serves models of any size; by at least a unit, so that
-// the camera can pass the centre.
-constexpr float wheelStepShare = 0.1f;
-constexpr float shortestWheelStep = 1.0f;
+// A wheel notch towards the model takes the camera to this share of its distance from the
+// origin, where the shown model's centre lies, and a notch away by its inverse: the wheel serves
+// models of any size, and notches in and out cancel.
+constexpr float wheelNotchShare = 0.9f;
 
 // A drag across the whole window turns the camera by this many degrees.
 constexpr double degreesPerWindowDrag = -30.0;
@@ -122,7 +119,7 @@ void MyFrameListener::mouseReleased(const MouseEvent* event) {
 }
 
 void MyFrameListener::keyPressed(const KeyEvent* event) {
-    if (event->key == escapeKey)
+    if (event->key == Key::Escape)
         quitRequested = true;
     const Ogre::Vector3 direction = movementDirection(event->key);
     if (direction != Ogre::Vector3::ZERO && heldMovementKeys.insert(event->key).second)
@@ -136,7 +133,7 @@ void MyFrameListener::keyPressed(const KeyEvent* event) {
 }
 
 void MyFrameListener::keyReleased(const KeyEvent* event) {
-    if (event->key == escapeKey)
+    if (event->key == Key::Escape)
         quitRequested = true;
     if (heldMovementKeys.erase(event->key) > 0)
         velocity -= movementDirection(event->key) * moveSpeed;
@@ -147,9 +144,7 @@ void MyFrameListener::mouseWheeled(float notches) {
     if (guiSystem->getDefaultGUIContext().injectMouseWheelChange(notches))
         return; // a list under the pointer scrolled
     Ogre::SceneNode* cameraNode = camera->getParentSceneNode();
-    const float step =
-        std::max(cameraNode->getPosition().length() * wheelStepShare, shortestWheelStep);
-    cameraNode->translate(Ogre::Vector3::NEGATIVE_UNIT_Z * notches * step, Ogre::Node::TS_LOCAL);
+    cameraNode->setPosition(cameraNode->getPosition() * std::pow(wheelNotchShare, notches));
 }
 
 void MyFrameListener::releaseAllKeys() {

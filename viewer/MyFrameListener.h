@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AnimationClock.h"
 #include "InputEvents.h"
 
 #include <CEGUI/InputEvent.h>
@@ -15,14 +16,13 @@ class Renderer;
 class System;
 } // namespace CEGUI
 namespace Ogre {
-class AnimationState;
 class Camera;
 class RenderWindow;
 } // namespace Ogre
 
 // Per frame: ends the render loop when asked, moves the camera by the velocity the movement keys
 // built up and advances the playing animation. Every input event also reaches the GUI.
-class MyFrameListener : public Ogre::FrameListener {
+class MyFrameListener : public Ogre::FrameListener, public AnimationClock {
 public:
     // The camera must be attached to a scene node of its own: that node is what moves and turns.
     MyFrameListener(Ogre::RenderWindow* window, Ogre::Camera* camera, CEGUI::System* guiSystem,
@@ -37,7 +37,8 @@ public:
     void mouseReleased(const MouseEvent* event);
     void keyPressed(const KeyEvent* event);
     void keyReleased(const KeyEvent* event);
-    // Wheel notches away from the user (negative: towards) move the camera forward (back).
+    // Wheel notches away from the user (negative: towards) bring the camera nearer the shown
+    // model's centre (take it further away) along the line between them.
     void mouseWheeled(float notches);
     // Ends every movement a held key makes, as if all keys had been released: the window lost
     // the focus, and the releases will go elsewhere.
@@ -48,9 +49,6 @@ public:
     const Ogre::Vector3& getVelocity() const { return velocity; }
 
     bool quitRequested = false;
-    Ogre::AnimationState* activeAnimation = nullptr;
-    // Animation seconds per second of the frame time.
-    float animationSpeed = 1.0f;
 
 private:
     bool moveGuiCursor(const MouseEvent* event);

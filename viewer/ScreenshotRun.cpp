@@ -1,13 +1,11 @@
 #include "ScreenshotRun.h"
 
 #include "CommandLine.h"
-#include "MyApplication.h"
 #include "Screenshot.h"
+#include "ShownModel.h"
 #include "TimingLog.h"
 
-#include <OgreAnimationState.h>
 #include <OgreCamera.h>
-#include <OgreEntity.h>
 
 #include <filesystem>
 #include <ostream>
@@ -16,42 +14,26 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Why the shown model cannot take the pose, or "" once it has.
-std::string pose(Ogre::Entity& model, const std::string& meshName, const ViewerOptions& options) {
-    if (options.animation.empty())
-        return "";
-    if (!model.hasAnimationState(options.animation))
-        return meshName + " has no animation \"" + options.animation + "\"";
-    Ogre::AnimationState* animation = model.getAnimationState(options.animation);
-    animation->setEnabled(true);
-    animation->setLoop(false);
-    animation->setTimePosition(options.time);
-    return "";
-}
-
 // Why the mesh could not be written into `fileName`, or "". A mesh shown without all it needs
 // is still written, and what it lacks said on `errors`.
-std::string screenshotOf(MyApplication& application, const std::string& meshName,
+std::string screenshotOf(ShownModel& shown, Ogre::Camera& camera, const std::string& meshName,
                          const ViewerOptions& options, const std::string& fileName,
                          std::ostream& errors) {
-    const std::string shown = application.showMesh(meshName);
-    Ogre::Entity* model = application.getEntity();
-    if (!model)
-        return shown;
-    if (!shown.empty())
-        errors << "Velmora: " << shown << '\n';
-    const std::string posed = pose(*model, meshName, options);
-    if (!posed.empty())
-        return posed;
-    Ogre::Camera& camera = *application.getCamera();
+    const std::string message = shown.show(meshName);
+    if (!shown.entity())
+        return message;
+    if (!message.empty())
+        errors << "Velmora: " << message << '\n';
+    if (!options.animation.empty() && !shown.pose(options.animation, options.time))
+        return meshName + " has no animation \"" + options.animation + "\"";
     camera.setAspectRatio(static_cast<float>(options.width) / static_cast<float>(options.height));
-    application.frameShownModel();
+    shown.frame(camera);
     return writeScreenshot(camera, options.width, options.height, fileName);
 }
 
 } // namespace
 
-int writeScreenshots(MyApplication& application, const ViewerOptions& options,
+int writeScreenshots(ShownModel& shown, Ogre::Camera& camera, const ViewerOptions& options,
                      const std::vector<std::string>& meshNames, TimingLog& timingLog,
                      std::ostream& errors) {
     std::error_code ignored;
@@ -63,7 +45,8 @@ int writeScreenshots(MyApplication& application, const ViewerOptions& options,
                              .concat(".png")
                              .string()
                        : options.screenshotFile;
-        const std::string failure = screenshotOf(application, meshName, options, fileName, errors);
+        const std::string failure =
+            screenshotOf(shown, camera, meshName, options, fileName, errors);
         if (failure.empty()) {
             timingLog.screenshotWritten(fileName);
         } else {

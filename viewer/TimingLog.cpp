@@ -7,6 +7,7 @@
 #include <ctime>
 #include <sstream>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -68,8 +69,8 @@ void TimingLog::meshShown(const std::string& meshName) {
     meshOnItsWay = meshName;
 }
 
-void TimingLog::follow(Ogre::AnimationState* const& activeAnimation) {
-    playing = &activeAnimation;
+void TimingLog::follow(PlayingAnimation playingAnimation) {
+    playing = std::move(playingAnimation);
 }
 
 bool TimingLog::frameEnded(const Ogre::FrameEvent& event) {
@@ -86,7 +87,7 @@ bool TimingLog::frameEnded(const Ogre::FrameEvent& event) {
 
 // An animation that has run to its end rests on its last pose, which costs no more posing.
 bool TimingLog::animationPlays() const {
-    const Ogre::AnimationState* animation = playing ? *playing : nullptr;
+    const Ogre::AnimationState* animation = playing ? playing() : nullptr;
     return animation && animation->getEnabled() && !animation->hasEnded();
 }
 

@@ -3,6 +3,7 @@
 #include <OgreFrameListener.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace Ogre {
@@ -25,8 +26,9 @@ public:
     // The next frame to end is the first that shows the mesh.
     void meshShown(const std::string& meshName);
     void screenshotWritten(const std::string& fileName);
-    // The animation state that the frame listener advances, read at each frame's end.
-    void follow(Ogre::AnimationState* const& activeAnimation);
+    // Gives the animation that plays, or null; asked at each frame's end.
+    using PlayingAnimation = std::function<const Ogre::AnimationState*()>;
+    void follow(PlayingAnimation playingAnimation);
 
     bool frameEnded(const Ogre::FrameEvent& event) override;
 
@@ -38,7 +40,7 @@ private:
     double processCreated = 0;
     long framesEnded = 0;
     std::string meshOnItsWay;
-    Ogre::AnimationState* const* playing = nullptr;
+    PlayingAnimation playing;
 };
 
 // The file that VELMORA_TIMING_LOG names, or an empty name when it is not set.

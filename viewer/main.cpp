@@ -30,7 +30,8 @@ int runViewer(const ViewerOptions& options, ViewerSetup setup, TimingLog& timing
         if (!application->startUp())
             return reportFailure("no render configuration");
         application->buildScene();
-        return writeScreenshots(*application, options, meshNames, timingLog, std::cerr);
+        return writeScreenshots(application->getShownModel(), *application->getCamera(), options,
+                                meshNames, timingLog, std::cerr);
     } catch (...) {
         return reportFailure(describeCurrentException());
     }

@@ -28,8 +28,6 @@
 
 namespace {
 
-constexpr int frameKey = 33; // F
-
 class BrowsingTest : public ::testing::Test {
 protected:
     static inline std::unique_ptr<MyApplication> application;
@@ -125,10 +123,10 @@ TEST_F(BrowsingTest, TheFKeyFramesAndChoosingAMeshLeavesTheCameraWhereItIs) {
     cameraNode()->setPosition(0, 0, 500);
     accept("tiny.mesh");
     EXPECT_EQ(cameraNode()->getPosition(), Ogre::Vector3(0, 0, 500));
-    const KeyEvent pressF{frameKey, 'f'};
+    const KeyEvent pressF{Key::F, 'f'};
     application->getFrameListener()->keyPressed(&pressF);
     EXPECT_LT(cameraNode()->getPosition().z, 10.0f);
-    const KeyEvent releaseF{frameKey, 0};
+    const KeyEvent releaseF{Key::F, 0};
     application->getFrameListener()->keyReleased(&releaseF);
 }
 

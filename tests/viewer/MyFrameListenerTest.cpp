@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -35,34 +36,31 @@ protected:
 
 } // namespace
 
-namespace {
-
-struct MovementKey {
-    int key;
-    Ogre::Vector3 velocityWhileHeld;
-};
-
-const std::vector<MovementKey> movementKeys = {
-    {17, {0, 0, -100}}, {200, {0, 0, -100}}, // W, Up arrow
-    {31, {0, 0, 100}},  {208, {0, 0, 100}},  // S, Down arrow
-    {30, {-100, 0, 0}}, {203, {-100, 0, 0}}, // A, Left arrow
-    {32, {100, 0, 0}},  {205, {100, 0, 0}},  // D, Right arrow
-    {16, {0, 100, 0}},  {201, {0, 100, 0}},  // Q, Page Up
-    {18, {0, -100, 0}}, {209, {0, -100, 0}}, // E, Page Down
-};
-
-} // namespace
-
-TEST_F(FrameListenerTest, EachMovementKeyMovesAtMoveSpeedWhileHeld) {
-    for (const MovementKey& movement : movementKeys) {
-        press(movement.key);
-        EXPECT_EQ(listener.getVelocity(), movement.velocityWhileHeld) << "key " << movement.key;
-        release(movement.key);
-        EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO) << "key " << movement.key;
-    }
+// Each way of moving has a letter and an arrow or page key; held for half a second, either
+// moves the camera 50 units that way in its own axes, wherever it looks.
+TEST_F(FrameListenerTest, EachMovementKeyMovesTheCameraItsWayWhileHeld) {
+    cameraNode()->yaw(Ogre::Degree(30));
+    const Ogre::Quaternion turn = cameraNode()->getOrientation();
+    const Ogre::Vector3 forward = turn * Ogre::Vector3::NEGATIVE_UNIT_Z;
+    const Ogre::Vector3 right = turn * Ogre::Vector3::UNIT_X;
+    const Ogre::Vector3 up = turn * Ogre::Vector3::UNIT_Y;
+    const std::vector<std::pair<std::vector<int>, Ogre::Vector3>> ways = {
+        {{Key::W, Key::Up}, forward},  {{Key::S, Key::Down}, -forward},
+        {{Key::A, Key::Left}, -right}, {{Key::D, Key::Right}, right},
+        {{Key::Q, Key::PageUp}, up},   {{Key::E, Key::PageDown}, -up}};
+    for (const auto& [keys, way] : ways)
+        for (int key : keys) {
+            const Ogre::Vector3 before = cameraNode()->getPosition();
+            press(key);
+            EXPECT_TRUE(startFrame(0.5f));
+            release(key);
+            EXPECT_TRUE(startFrame(0.5f));
+            EXPECT_TRUE((cameraNode()->getPosition() - before).positionEquals(way * 50, 1e-3f))
+                << "key " << key;
+        }
 }
 
-TEST_F(FrameListenerTest, KeysOutsideTheTableLeaveTheVelocityAlone) {
+TEST_F(FrameListenerTest, KeysOtherThanTheViewersLeaveTheVelocityAlone) {
     for (int key : {0, 2, 19, 57, 199, 202, 210, 255}) {
         press(key);
         release(key);
@@ -72,44 +70,44 @@ TEST_F(FrameListenerTest, KeysOutsideTheTableLeaveTheVelocityAlone) {
 }
 
 TEST_F(FrameListenerTest, KeysOfTheSameDirectionAddUpAndOppositeKeysCancel) {
-    press(17);  // W
-    press(200); // Up arrow
+    press(Key::W);
+    press(Key::Up);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(0, 0, -200));
-    press(31); // S
+    press(Key::S);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(0, 0, -100));
-    release(200);
+    release(Key::Up);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
-    press(32); // D
+    press(Key::D);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(100, 0, 0));
 }
 
 // A key held down before the window had the focus reaches the viewer only as a release.
 TEST_F(FrameListenerTest, AReleaseWithoutItsPressLeavesNoDrift) {
-    release(17);  // W
-    release(209); // Page Down
+    release(Key::W);
+    release(Key::PageDown);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
-    press(17);
+    press(Key::W);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(0, 0, -100));
-    release(17);
-    release(17);
+    release(Key::W);
+    release(Key::W);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
 }
 
 // The counterpart: a press whose release went to another window, followed by a new press.
 TEST_F(FrameListenerTest, ARepeatedPressCountsOnceUntilItsRelease) {
-    press(30); // A
-    press(30);
+    press(Key::A);
+    press(Key::A);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(-100, 0, 0));
-    release(30);
+    release(Key::A);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
 }
 
 TEST_F(FrameListenerTest, EscapeRequestsQuitOnPressAndOnReleaseAlone) {
-    press(1);
+    press(Key::Escape);
     EXPECT_TRUE(listener.quitRequested);
 
     MyFrameListener other(&scene.window, scene.camera, scene.guiSystem, scene.guiRenderer);
-    const KeyEvent escape{1, 27};
+    const KeyEvent escape{Key::Escape, 27};
     other.keyReleased(&escape);
     EXPECT_TRUE(other.quitRequested);
 }
@@ -133,13 +131,13 @@ TEST_F(FrameListenerTest, EveryKeyReachesTheGuiWithItsCharacterOnPress) {
         return true;
     });
 
-    press(17, 'w');
-    release(17);
-    press(30, 'a');
-    release(30);
+    press(Key::W, 'w');
+    release(Key::W);
+    press(Key::A, 'a');
+    release(Key::A);
 
-    EXPECT_EQ(keysDown, (std::vector<int>{17, 30}));
-    EXPECT_EQ(keysUp, (std::vector<int>{17, 30}));
+    EXPECT_EQ(keysDown, (std::vector<int>{Key::W, Key::A}));
+    EXPECT_EQ(keysUp, (std::vector<int>{Key::W, Key::A}));
     EXPECT_EQ(characters, (std::vector<CEGUI::utf32>{'w', 'a'}));
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3::ZERO);
 }
@@ -219,29 +217,41 @@ TEST_F(FrameListenerTest, DraggingOverAWidgetDoesNotTurnTheCamera) {
 
 TEST_F(FrameListenerTest, FrameMovesTheCameraInItsOwnAxesByTheFrameTime) {
     cameraNode()->yaw(Ogre::Degree(90)); // now looking along -x
-    press(17);                           // W
-    press(16);                           // Q
+    press(Key::W);
+    press(Key::Q);
     EXPECT_TRUE(startFrame(0.5f));
     EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(-50, 50, 0), 1e-3f));
 }
 
-// A notch covers a tenth of the way to the origin, where the model's centre is, and at least a
-// unit, so that the camera can pass the model; it moves along the camera's own view.
-TEST_F(FrameListenerTest, TheWheelMovesTheCameraAlongItsView) {
+// A notch in takes the camera to nine tenths of its distance from the origin, where the model's
+// centre is, along the line between them; a notch out by the inverse.
+TEST_F(FrameListenerTest, TheWheelScalesTheCamerasDistanceToTheModelsCentre) {
     const MouseEvent outsideTheGui{0, 0.0f, 0.0f, 0.75f, 0.5f};
     listener.mouseMoved(&outsideTheGui);
     cameraNode()->setPosition(0, 0, 500);
     listener.mouseWheeled(1.0f);
     EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, 450), 1e-3f));
     listener.mouseWheeled(-2.0f);
-    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, 540), 1e-3f));
-    cameraNode()->setPosition(0, 0, 0.5f);
+    EXPECT_TRUE(
+        cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, 450 / 0.81f), 1e-3f));
+    cameraNode()->setPosition(0, 30, 40);
+    cameraNode()->yaw(Ogre::Degree(90)); // looking aside, the wheel still heads for the model
     listener.mouseWheeled(1.0f);
-    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 0, -0.5f), 1e-3f));
-    cameraNode()->setPosition(0, 0, 100);
-    cameraNode()->yaw(Ogre::Degree(90)); // now looking along -x
-    listener.mouseWheeled(1.0f);
-    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(-10, 0, 100), 1e-3f));
+    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(Ogre::Vector3(0, 27, 36), 1e-3f));
+}
+
+TEST_F(FrameListenerTest, TenNotchesInAndTenOutReturnTheCameraToWhereItWas) {
+    const MouseEvent outsideTheGui{0, 0.0f, 0.0f, 0.75f, 0.5f};
+    listener.mouseMoved(&outsideTheGui);
+    const Ogre::Vector3 start(120, -35, 480);
+    cameraNode()->setPosition(start);
+    for (int notch = 0; notch < 10; ++notch)
+        listener.mouseWheeled(1.0f);
+    EXPECT_LT(cameraNode()->getPosition().length(), start.length() * 0.35f);
+    for (int notch = 0; notch < 10; ++notch)
+        listener.mouseWheeled(-1.0f);
+    EXPECT_TRUE(cameraNode()->getPosition().positionEquals(start, 1e-3f))
+        << cameraNode()->getPosition();
 }
 
 TEST_F(FrameListenerTest, TheAnimationAdvancesByTheFrameTimeTimesTheSpeed) {
@@ -255,10 +265,10 @@ TEST_F(FrameListenerTest, TheAnimationAdvancesByTheFrameTimeTimesTheSpeed) {
 
 TEST_F(FrameListenerTest, AKeyCommandRunsOnPressOnlyAndTheKeyStillReachesTheGui) {
     int runs = 0;
-    listener.bindKey(88, [&runs] { ++runs; }); // F12
-    press(88);
-    release(88);
-    press(17); // W
+    listener.bindKey(Key::F12, [&runs] { ++runs; });
+    press(Key::F12);
+    release(Key::F12);
+    press(Key::W);
     EXPECT_EQ(runs, 1);
     EXPECT_EQ(listener.getVelocity(), Ogre::Vector3(0, 0, -100));
 }
@@ -278,7 +288,7 @@ TEST_F(FrameListenerTest, AClosedWindowOrAQuitRequestEndsTheLoopBeforeAnythingMo
     Ogre::AnimationStateSet states;
     Ogre::AnimationState* walk = states.createAnimationState("walk", 0.0f, 10.0f);
     listener.activeAnimation = walk;
-    press(17);
+    press(Key::W);
 
     scene.window.closed = true;
     EXPECT_FALSE(startFrame(1.0f));

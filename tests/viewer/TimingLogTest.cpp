@@ -61,7 +61,7 @@ protected:
 
     void SetUp() override {
         walk->setLoop(false);
-        log.follow(activeAnimation);
+        log.follow([this] { return activeAnimation; });
     }
     void play() {
         walk->setEnabled(true);
