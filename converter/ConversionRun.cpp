@@ -4,6 +4,7 @@
 #include "ExceptionText.h"
 #include "HeadlessEngine.h"
 #include "MaterialNamer.h"
+#include "ModelPaths.h"
 #include "OutputFile.h"
 #include "Resources.h"
 #include "mdf/MaterialBuilder.h"
@@ -21,23 +22,9 @@ namespace {
 constexpr int succeeded = 0;
 constexpr int failed = 1;
 
-struct OutputPaths {
-    std::string skeletonName; // the skeleton resource, also the name the mesh records
-    std::string skeletonFile;
-    std::string meshFile;
-    std::string materialFile;
-};
-
-OutputPaths outputPathsFor(const ConversionOptions& options) {
-    const std::string destBase = options.destDir + options.destName;
-    return {options.destName + ".skeleton", destBase + ".skeleton", options.destPath,
-            destBase + ".material"};
-}
-
-bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
-                     HeadlessEngine& engine, std::ostream& console) {
+bool convertSkeleton(const ModelPaths& paths, HeadlessEngine& engine, std::ostream& console) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton(paths.skeletonName);
-    if (!importSkeleton(options.sourcePath, skaPathOf(options), *skeleton, console)) {
+    if (!importSkeleton(paths.skm, paths.ska, *skeleton, console)) {
         return false;
     }
     writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {
@@ -49,16 +36,16 @@ bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
     return true;
 }
 
-bool convertMesh(const ConversionOptions& options, const OutputPaths& paths, HeadlessEngine& engine,
-                 std::ostream& console) {
-    Ogre::MeshPtr mesh = createManualMesh(options.sourceName);
+bool convertMesh(const ConversionOptions& options, const ModelPaths& paths,
+                 Ogre::MeshVersion meshVersion, HeadlessEngine& engine, std::ostream& console) {
+    Ogre::MeshPtr mesh = createManualMesh(paths.meshName);
     NamingCallback namingCallback = MaterialNamer(options.interactive, console);
-    if (!importMesh(*mesh, namingCallback, options.sourcePath, paths.skeletonName, console)) {
+    if (!importMesh(*mesh, namingCallback, paths.skm, paths.skeletonName, console)) {
         console << "Converting Mesh Failed.\n";
         return false;
     }
     writeOutputFile(paths.meshFile, [&](const Ogre::DataStreamPtr& stream) {
-        engine.meshSerializer().exportMesh(mesh.get(), stream, options.meshVersion);
+        engine.meshSerializer().exportMesh(mesh.get(), stream, meshVersion);
     });
     return true;
 }
@@ -87,8 +74,7 @@ std::optional<std::string> convertMaterial(const std::string& mdfPath, const std
 
 // Each material name is converted once, however many records share it; the script holds
 // every converted material in list order. False when any material failed.
-bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths,
-                      HeadlessEngine& engine, std::ostream& console) {
+bool convertMaterials(const ModelPaths& paths, HeadlessEngine& engine, std::ostream& console) {
     bool allConverted = true;
     MaterialScript script(engine.materialSerializer());
     std::set<std::string> converted;
@@ -97,7 +83,7 @@ bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths
             continue;
         }
         const std::optional<std::string> failure =
-            convertMaterial(options.sourceDir + materialFiles[i], materialNames[i], script);
+            convertMaterial(paths.sourceDir + materialFiles[i], materialNames[i], script);
         if (failure) {
             console << "Converting file " << printableName(materialFiles[i]) << " failed"
                     << *failure << ".\n";
@@ -105,20 +91,21 @@ bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths
         }
     }
     if (!script.empty()) {
-        writeOutputFile(paths.materialFile, [&](const Ogre::DataStreamPtr& stream) {
+        writeOutputFile(paths.materialScript, [&](const Ogre::DataStreamPtr& stream) {
             stream->write(script.str().data(), script.str().size());
         });
     }
     return allConverted;
 }
 
-int convert(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console) {
-    const OutputPaths paths = outputPathsFor(options);
-    if (!convertSkeleton(options, paths, engine, console) ||
-        !convertMesh(options, paths, engine, console)) {
+int convert(const ConversionOptions& options, Ogre::MeshVersion meshVersion, HeadlessEngine& engine,
+            std::ostream& console) {
+    const ModelPaths paths = modelPaths(options.sourcePath, options.destPath);
+    if (!convertSkeleton(paths, engine, console) ||
+        !convertMesh(options, paths, meshVersion, engine, console)) {
         return failed;
     }
-    return convertMaterials(options, paths, engine, console) ? succeeded : failed;
+    return convertMaterials(paths, engine, console) ? succeeded : failed;
 }
 
 // Whatever the engine throws ends the conversion here, with one line on the console.
@@ -134,13 +121,15 @@ int reportingErrors(std::ostream& console, const Conversion& conversion) {
 
 } // namespace
 
-int convertModel(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console) {
+int convertModel(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console,
+                 Ogre::MeshVersion meshVersion) {
     // The lists and the serializer's queue belong to one model; an engine that converts many
     // starts each one empty and forgets the model's resources after it.
     materialNames.clear();
     materialFiles.clear();
     engine.materialSerializer().clearQueue();
-    const int status = reportingErrors(console, [&] { return convert(options, engine, console); });
+    const int status =
+        reportingErrors(console, [&] { return convert(options, meshVersion, engine, console); });
     engine.releaseResources();
     return status;
 }

@@ -13,4 +13,5 @@ int runConversion(int argc, const char* const* argv);
 // Converts the model the options name on an engine that is already set up, writing the lines
 // of progress, warnings and errors to console; returns 0 when everything was converted, else
 // 1. The engine holds none of the model's resources afterwards, so it can convert the next.
-int convertModel(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console);
+int convertModel(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console,
+                 Ogre::MeshVersion meshVersion = Ogre::MESH_VERSION_LATEST);

@@ -2,8 +2,8 @@
 
 #include "ByteStream.h"
 #include "MaterialNamer.h"
+#include "ModelPaths.h"
 #include "SameContent.h"
-#include "SplitPath.h"
 #include "TextureLookup.h"
 #include "mdf/MdfReader.h"
 #include "skm/SkmReader.h"
@@ -33,13 +33,6 @@ std::vector<std::string> skmMaterialPaths(const std::string& skmPath) {
     return paths;
 }
 
-ConversionOptions conversionOptions(const std::string& sourcePath, const std::string& meshPath) {
-    const char* const arguments[] = {"Tarnwick", sourcePath.c_str(), meshPath.c_str()};
-    ConversionOptions options;
-    parseCommandLine(options, 3, arguments);
-    return options;
-}
-
 class Planner {
 public:
     explicit Planner(const BatchOptions& options) : options(options), lookup(options.dataRoot) {}
@@ -50,14 +43,14 @@ public:
         const fs::path relativeMesh = fs::path(model).replace_extension(".mesh");
         plan.conversion = conversionOptions((fs::path(options.sourceRoot) / model).string(),
                                             (fs::path(options.outputDir) / relativeMesh).string());
-        plan.conversion.meshVersion = options.meshVersion;
-        const ConversionOptions& c = plan.conversion;
-        const std::string destBase = c.destDir + c.destName;
-        plan.outputs = {destBase + ".skeleton", c.destPath, destBase + ".material"};
-        plan.inputs = {c.sourcePath, skaPathOf(c)};
+        plan.meshVersion = options.meshVersion;
+        const ModelPaths paths = modelPaths(plan.conversion.sourcePath, plan.conversion.destPath);
+        plan.outputs = {paths.skeletonFile, paths.meshFile, paths.materialScript};
+        plan.inputs = {paths.skm, paths.ska};
         refuseRepeatedOutputs(plan);
-        for (const std::string& materialPath : skmMaterialPaths(c.sourcePath)) {
-            addMaterial(c.sourceDir + mdfFileName(materialPath), relativeMesh.parent_path(), plan);
+        for (const std::string& materialPath : skmMaterialPaths(paths.skm)) {
+            addMaterial(paths.sourceDir + mdfFileName(materialPath), relativeMesh.parent_path(),
+                        plan);
         }
         return plan;
     }
@@ -81,8 +74,7 @@ private:
                 continue;
             }
             plan.inputs.push_back(*found);
-            const PathParts parts = splitPath(texturePath);
-            const fs::path relative = outputFolder / (parts.baseName + parts.extension);
+            const fs::path relative = outputFolder / scriptTextureName(texturePath);
             placeTexture({*found, (fs::path(options.outputDir) / relative).string(),
                           relative.generic_string()},
                          plan);

@@ -18,6 +18,7 @@ struct TextureCopy {
 struct ModelPlan {
     std::string source; // relative to the source root, '/' separators
     ConversionOptions conversion;
+    Ogre::MeshVersion meshVersion = Ogre::MESH_VERSION_LATEST;
     std::vector<std::string> inputs;  // the SKM, its SKA, its MDF files, its textures found
     std::vector<std::string> outputs; // skeleton, mesh and material script
     std::vector<TextureCopy> textures;

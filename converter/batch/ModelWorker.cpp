@@ -71,7 +71,7 @@ std::string ModelWorker::run(std::size_t job) {
     int status = 0;
     {
         DeferredOutputs deferred;
-        status = convertModel(plan.conversion, engine, console);
+        status = convertModel(plan.conversion, engine, console, plan.meshVersion);
         pending = deferred.take();
     }
     if (status == 0) {

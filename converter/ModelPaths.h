@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The names of every file one model's conversion reads and writes. The inputs lie beside the
+// SKM; the outputs other than the mesh take the mesh destination's folder and base name with an
+// extension of their own, whatever extension the destination has.
+struct ModelPaths {
+    std::string skm;
+    std::string ska;
+    std::string sourceDir; // where the MDF files are looked for, with its trailing separator
+    std::string meshName;  // the mesh resource: the SKM's base name
+    std::string skeletonFile;
+    std::string skeletonName; // the skeleton resource, also the name the mesh records
+    std::string meshFile;
+    std::string materialScript;
+};
+
+// Without a mesh destination the mesh goes beside the SKM, named after it.
+ModelPaths modelPaths(const std::string& skmPath,
+                      const std::optional<std::string>& meshDestination = std::nullopt);
+
+// The name a material script gives a texture that an MDF file names by path: its file name,
+// without the folder the game kept it in.
+std::string scriptTextureName(const std::string& texturePath);
