@@ -36,18 +36,21 @@ bool convertSkeleton(const ModelPaths& paths, HeadlessEngine& engine, std::ostre
     return true;
 }
 
-bool convertMesh(const ConversionOptions& options, const ModelPaths& paths,
-                 Ogre::MeshVersion meshVersion, HeadlessEngine& engine, std::ostream& console) {
+// The mesh's material records; nothing when the mesh could not be converted.
+std::optional<std::vector<MeshMaterial>>
+convertMesh(const ConversionOptions& options, const ModelPaths& paths,
+            Ogre::MeshVersion meshVersion, HeadlessEngine& engine, std::ostream& console) {
     Ogre::MeshPtr mesh = createManualMesh(paths.meshName);
-    NamingCallback namingCallback = MaterialNamer(options.interactive, console);
-    if (!importMesh(*mesh, namingCallback, paths.skm, paths.skeletonName, console)) {
+    std::optional<std::vector<MeshMaterial>> materials = importMesh(
+        *mesh, MaterialNamer(options.interactive, console), paths.skm, paths.skeletonName, console);
+    if (!materials) {
         console << "Converting Mesh Failed.\n";
-        return false;
+        return std::nullopt;
     }
     writeOutputFile(paths.meshFile, [&](const Ogre::DataStreamPtr& stream) {
         engine.meshSerializer().exportMesh(mesh.get(), stream, meshVersion);
     });
-    return true;
+    return materials;
 }
 
 // Fills one material from its MDF file and adds it to the script. Nothing when it was
@@ -74,18 +77,19 @@ std::optional<std::string> convertMaterial(const std::string& mdfPath, const std
 
 // Each material name is converted once, however many records share it; the script holds
 // every converted material in list order. False when any material failed.
-bool convertMaterials(const ModelPaths& paths, HeadlessEngine& engine, std::ostream& console) {
+bool convertMaterials(const std::vector<MeshMaterial>& materials, const ModelPaths& paths,
+                      HeadlessEngine& engine, std::ostream& console) {
     bool allConverted = true;
     MaterialScript script(engine.materialSerializer());
     std::set<std::string> converted;
-    for (std::size_t i = 0; i < materialNames.size(); ++i) {
-        if (!converted.insert(materialNames[i]).second) {
+    for (const MeshMaterial& material : materials) {
+        if (!converted.insert(material.name).second) {
             continue;
         }
         const std::optional<std::string> failure =
-            convertMaterial(paths.sourceDir + materialFiles[i], materialNames[i], script);
+            convertMaterial(paths.sourceDir + material.mdfFile, material.name, script);
         if (failure) {
-            console << "Converting file " << printableName(materialFiles[i]) << " failed"
+            console << "Converting file " << printableName(material.mdfFile) << " failed"
                     << *failure << ".\n";
             allConverted = false;
         }
@@ -101,11 +105,15 @@ bool convertMaterials(const ModelPaths& paths, HeadlessEngine& engine, std::ostr
 int convert(const ConversionOptions& options, Ogre::MeshVersion meshVersion, HeadlessEngine& engine,
             std::ostream& console) {
     const ModelPaths paths = modelPaths(options.sourcePath, options.destPath);
-    if (!convertSkeleton(paths, engine, console) ||
-        !convertMesh(options, paths, meshVersion, engine, console)) {
+    if (!convertSkeleton(paths, engine, console)) {
         return failed;
     }
-    return convertMaterials(paths, engine, console) ? succeeded : failed;
+    const std::optional<std::vector<MeshMaterial>> materials =
+        convertMesh(options, paths, meshVersion, engine, console);
+    if (!materials) {
+        return failed;
+    }
+    return convertMaterials(*materials, paths, engine, console) ? succeeded : failed;
 }
 
 // Whatever the engine throws ends the conversion here, with one line on the console.
@@ -123,10 +131,8 @@ int reportingErrors(std::ostream& console, const Conversion& conversion) {
 
 int convertModel(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console,
                  Ogre::MeshVersion meshVersion) {
-    // The lists and the serializer's queue belong to one model; an engine that converts many
-    // starts each one empty and forgets the model's resources after it.
-    materialNames.clear();
-    materialFiles.clear();
+    // The serializer's queue belongs to one model; an engine that converts many starts each one
+    // empty and forgets the model's resources after it.
     engine.materialSerializer().clearQueue();
     const int status =
         reportingErrors(console, [&] { return convert(options, meshVersion, engine, console); });

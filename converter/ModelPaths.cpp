@@ -19,6 +19,11 @@ ModelPaths modelPaths(const std::string& skmPath,
             destBase + ".material"};
 }
 
+std::string mdfFileName(const std::string& recordPath) {
+    const PathParts parts = splitPath(recordPath);
+    return parts.baseName + (parts.extension.empty() ? ".mdf" : parts.extension);
+}
+
 std::string scriptTextureName(const std::string& texturePath) {
     const PathParts parts = splitPath(texturePath);
     return parts.baseName + parts.extension;

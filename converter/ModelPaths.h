@@ -21,6 +21,10 @@ struct ModelPaths {
 ModelPaths modelPaths(const std::string& skmPath,
                       const std::optional<std::string>& meshDestination = std::nullopt);
 
+// The MDF file that an SKM material record names by path, as it is looked for in sourceDir: the
+// path's base name and extension, ".mdf" when it has none.
+std::string mdfFileName(const std::string& recordPath);
+
 // The name a material script gives a texture that an MDF file names by path: its file name,
 // without the folder the game kept it in.
 std::string scriptTextureName(const std::string& texturePath);

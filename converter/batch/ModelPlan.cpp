@@ -1,7 +1,6 @@
 #include "ModelPlan.h"
 
 #include "ByteStream.h"
-#include "MaterialNamer.h"
 #include "ModelPaths.h"
 #include "SameContent.h"
 #include "TextureLookup.h"

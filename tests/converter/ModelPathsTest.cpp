@@ -27,6 +27,13 @@ TEST(ModelPathsTest, InputsStayBesideTheSourceAndOutputsFollowTheMesh) {
                       "hero", "hero.material"}));
 }
 
+TEST(ModelPathsTest, AnMdfFileIsLookedForByItsFileNameWithMdfWhenItHasNoExtension) {
+    EXPECT_EQ(mdfFileName("models\\knight\\knight.mdf"), "knight.mdf");
+    EXPECT_EQ(mdfFileName("knight.MDF"), "knight.MDF");
+    EXPECT_EQ(mdfFileName("models/knight/knight"), "knight.mdf");
+    EXPECT_EQ(mdfFileName(""), ".mdf");
+}
+
 TEST(ModelPathsTest, ATextureIsNamedByItsFileNameAlone) {
     EXPECT_EQ(scriptTextureName("art\\meshes/Hero/Skin.TGA"), "Skin.TGA");
     EXPECT_EQ(scriptTextureName("maps/skin"), "skin");

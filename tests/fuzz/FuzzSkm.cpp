@@ -21,8 +21,7 @@ void convert(FuzzHarness& harness, const std::string& skmPath) {
     readSkmBones(skmPath, *skeleton, out);
 
     const Ogre::MeshPtr mesh = createManualMesh("fuzz");
-    NamingCallback namingCallback = MaterialNamer(false);
-    if (importMesh(*mesh, namingCallback, skmPath, skeletonName, out)) {
+    if (importMesh(*mesh, MaterialNamer(false), skmPath, skeletonName, out)) {
         writeOutputFile(harness.scratchPath("fuzz.mesh"), [&](const Ogre::DataStreamPtr& stream) {
             harness.engine().meshSerializer().exportMesh(mesh.get(), stream);
         });
