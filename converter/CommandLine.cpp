@@ -1,5 +1,6 @@
 #include "CommandLine.h"
 
+#include "Diagnostics.h"
 #include "ModelPaths.h"
 #include "SplitPath.h"
 
@@ -66,7 +67,7 @@ bool parseCommandLine(ConversionOptions& options, int argc, const char* const* a
     const bool interactive = std::string(argv[position]) == "-i";
     if (interactive) {
         if (argc == 2) {
-            std::cout << "Source file missed." << std::flush;
+            standardOutput().error("Source file missed.", Placement::open);
             return false;
         }
         ++position;
@@ -74,7 +75,7 @@ bool parseCommandLine(ConversionOptions& options, int argc, const char* const* a
     const std::string sourcePath = argv[position];
     const std::string extension = splitPath(sourcePath).extension;
     if (extension != ".skm" && extension != ".SKM") {
-        std::cout << "File has wrong extension." << std::flush;
+        standardOutput().error("File has wrong extension.", Placement::open);
         return false;
     }
     const bool destinationGiven = position + 1 < argc;
@@ -84,7 +85,7 @@ bool parseCommandLine(ConversionOptions& options, int argc, const char* const* a
     options.interactive = interactive;
     const std::string clash = destinationGiven ? destinationClash(options) : "";
     if (!clash.empty()) {
-        std::cout << "Destination would overwrite " << clash << "." << std::flush;
+        standardOutput().error("Destination would overwrite " + clash + ".", Placement::open);
         return false;
     }
     return true;

@@ -13,7 +13,6 @@
 #include "skeleton/SkeletonImport.h"
 #include "skm/MeshBuilder.h"
 
-#include <iostream>
 #include <optional>
 #include <set>
 
@@ -22,9 +21,9 @@ namespace {
 constexpr int succeeded = 0;
 constexpr int failed = 1;
 
-bool convertSkeleton(const ModelPaths& paths, HeadlessEngine& engine, std::ostream& console) {
+bool convertSkeleton(const ModelPaths& paths, HeadlessEngine& engine, Diagnostics& diagnostics) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton(paths.skeletonName);
-    if (!importSkeleton(paths.skm, paths.ska, *skeleton, console)) {
+    if (!importSkeleton(paths.skm, paths.ska, *skeleton, diagnostics)) {
         return false;
     }
     writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {
@@ -39,12 +38,13 @@ bool convertSkeleton(const ModelPaths& paths, HeadlessEngine& engine, std::ostre
 // The mesh's material records; nothing when the mesh could not be converted.
 std::optional<std::vector<MeshMaterial>>
 convertMesh(const ConversionOptions& options, const ModelPaths& paths,
-            Ogre::MeshVersion meshVersion, HeadlessEngine& engine, std::ostream& console) {
+            Ogre::MeshVersion meshVersion, HeadlessEngine& engine, Diagnostics& diagnostics) {
     Ogre::MeshPtr mesh = createManualMesh(paths.meshName);
-    std::optional<std::vector<MeshMaterial>> materials = importMesh(
-        *mesh, MaterialNamer(options.interactive, console), paths.skm, paths.skeletonName, console);
+    std::optional<std::vector<MeshMaterial>> materials =
+        importMesh(*mesh, MaterialNamer(options.interactive, diagnostics), paths.skm,
+                   paths.skeletonName, diagnostics);
     if (!materials) {
-        console << "Converting Mesh Failed.\n";
+        diagnostics.error("Converting Mesh Failed.");
         return std::nullopt;
     }
     writeOutputFile(paths.meshFile, [&](const Ogre::DataStreamPtr& stream) {
@@ -54,7 +54,7 @@ convertMesh(const ConversionOptions& options, const ModelPaths& paths,
 }
 
 // Fills one material from its MDF file and adds it to the script. Nothing when it was
-// converted; else what follows "Converting file <MDF file> failed" on the console: empty when
+// converted; else what follows "Converting file <MDF file> failed" on the diagnostics: empty when
 // the MDF file cannot be opened, or the reason. What the engine refuses while the material is
 // filled fails this material alone.
 std::optional<std::string> convertMaterial(const std::string& mdfPath, const std::string& name,
@@ -78,7 +78,7 @@ std::optional<std::string> convertMaterial(const std::string& mdfPath, const std
 // Each material name is converted once, however many records share it; the script holds
 // every converted material in list order. False when any material failed.
 bool convertMaterials(const std::vector<MeshMaterial>& materials, const ModelPaths& paths,
-                      HeadlessEngine& engine, std::ostream& console) {
+                      HeadlessEngine& engine, Diagnostics& diagnostics) {
     bool allConverted = true;
     MaterialScript script(engine.materialSerializer());
     std::set<std::string> converted;
@@ -89,8 +89,8 @@ bool convertMaterials(const std::vector<MeshMaterial>& materials, const ModelPat
         const std::optional<std::string> failure =
             convertMaterial(paths.sourceDir + material.mdfFile, material.name, script);
         if (failure) {
-            console << "Converting file " << printableName(material.mdfFile) << " failed"
-                    << *failure << ".\n";
+            diagnostics.error("Converting file " + printableName(material.mdfFile) + " failed" +
+                              *failure + ".");
             allConverted = false;
         }
     }
@@ -103,39 +103,39 @@ bool convertMaterials(const std::vector<MeshMaterial>& materials, const ModelPat
 }
 
 int convert(const ConversionOptions& options, Ogre::MeshVersion meshVersion, HeadlessEngine& engine,
-            std::ostream& console) {
+            Diagnostics& diagnostics) {
     const ModelPaths paths = modelPaths(options.sourcePath, options.destPath);
-    if (!convertSkeleton(paths, engine, console)) {
+    if (!convertSkeleton(paths, engine, diagnostics)) {
         return failed;
     }
     const std::optional<std::vector<MeshMaterial>> materials =
-        convertMesh(options, paths, meshVersion, engine, console);
+        convertMesh(options, paths, meshVersion, engine, diagnostics);
     if (!materials) {
         return failed;
     }
-    return convertMaterials(*materials, paths, engine, console) ? succeeded : failed;
+    return convertMaterials(*materials, paths, engine, diagnostics) ? succeeded : failed;
 }
 
-// Whatever the engine throws ends the conversion here, with one line on the console.
+// Whatever the engine throws ends the conversion here, with one line on the diagnostics.
 template <typename Conversion>
-int reportingErrors(std::ostream& console, const Conversion& conversion) {
+int reportingErrors(Diagnostics& diagnostics, const Conversion& conversion) {
     try {
         return conversion();
     } catch (const std::exception& error) {
-        console << "\nError: " << describeException(error) << "\n";
+        diagnostics.error("Error: " + describeException(error), Placement::freshLine);
     }
     return failed;
 }
 
 } // namespace
 
-int convertModel(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console,
+int convertModel(const ConversionOptions& options, HeadlessEngine& engine, Diagnostics& diagnostics,
                  Ogre::MeshVersion meshVersion) {
     // The serializer's queue belongs to one model; an engine that converts many starts each one
     // empty and forgets the model's resources after it.
     engine.materialSerializer().clearQueue();
-    const int status =
-        reportingErrors(console, [&] { return convert(options, meshVersion, engine, console); });
+    const int status = reportingErrors(
+        diagnostics, [&] { return convert(options, meshVersion, engine, diagnostics); });
     engine.releaseResources();
     return status;
 }
@@ -145,8 +145,12 @@ int runConversion(int argc, const char* const* argv) {
     if (!parseCommandLine(options, argc, argv)) {
         return failed;
     }
-    return reportingErrors(std::cout, [&] {
+    Diagnostics& console = standardOutput();
+    return reportingErrors(console, [&] {
         HeadlessEngine engine("Tarnwick.log");
-        return convertModel(options, engine, std::cout);
+        if (engine.logFailure()) {
+            console.warning(*engine.logFailure());
+        }
+        return convertModel(options, engine, console);
     });
 }

@@ -22,7 +22,7 @@ std::string askForName(const std::string& suggestion, std::ostream& console) {
 std::string MaterialNamer::operator()(const std::string& mdfPath) const {
     const PathParts parts = splitPath(mdfPath);
     if (parts.extension.empty()) {
-        *console << "Warning: .mdf extension was appended to material name.\n";
+        diagnostics->warning("Warning: .mdf extension was appended to material name.");
     }
-    return interactive ? askForName(parts.baseName, *console) : parts.baseName;
+    return interactive ? askForName(parts.baseName, *prompts) : parts.baseName;
 }

@@ -86,9 +86,9 @@ void buildSubMeshes(Ogre::Mesh& mesh, const std::vector<std::vector<Triangle>>& 
     }
 }
 
-void warnIf(std::ostream& out, std::size_t count, const char* what) {
+void warnIf(Diagnostics& out, std::size_t count, const char* what) {
     if (count > 0) {
-        out << "\tWarning: " << count << what;
+        out.warning(textOf("Warning: ", count, what), Placement::step);
     }
 }
 
@@ -98,7 +98,7 @@ void warnIf(std::ostream& out, std::size_t count, const char* what) {
 // count is checked before anything is built, so that a file refused leaves the mesh untouched.
 std::optional<std::vector<MeshMaterial>>
 importMesh(Ogre::Mesh& mesh, const NamingCallback& namingCallback, const std::string& skmPath,
-           const std::string& skeletonName, std::ostream& out) {
+           const std::string& skeletonName, Diagnostics& out) {
     std::optional<ByteStream> file = ByteStream::openFile(skmPath);
     if (!file) {
         return std::nullopt;
@@ -106,7 +106,7 @@ importMesh(Ogre::Mesh& mesh, const NamingCallback& namingCallback, const std::st
     SkmReader reader(std::move(*file), skmPath);
     std::string error;
     if (!reader.checkMeshTables(error)) {
-        out << "\t" << error << "\n";
+        out.error(error, Placement::step);
         return std::nullopt;
     }
     const auto vertexCount = static_cast<std::size_t>(reader.header().vertexCount);
@@ -123,14 +123,14 @@ importMesh(Ogre::Mesh& mesh, const NamingCallback& namingCallback, const std::st
     // mode), the face warning, then the weight warning of the bone assignments, built last.
     // Gathering the warnings in one place would change what users and their scripts see.
     warnIf(out, vertices.repairedVertices(),
-           " vertices hold values that are not finite numbers; they are read as 0.\n");
+           " vertices hold values that are not finite numbers; they are read as 0.");
     std::vector<MeshMaterial> named = nameMaterials(materials, namingCallback);
     warnIf(out, faces.skipped,
-           " faces name a material or vertex that the file does not have; skipped.\n");
+           " faces name a material or vertex that the file does not have; skipped.");
     buildSubMeshes(mesh, faces.triangles, named);
     mesh.setSkeletonName(skeletonName);
     warnIf(out, vertices.skippedWeights(),
            " bone weights name a bone that the file does not have or a slot past the sixth; "
-           "skipped.\n");
+           "skipped.");
     return named;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "../Diagnostics.h"
+
 #include <OgreMesh.h>
 
 #include <functional>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,4 +27,4 @@ struct MeshMaterial {
 // message on out).
 std::optional<std::vector<MeshMaterial>>
 importMesh(Ogre::Mesh& mesh, const NamingCallback& namingCallback, const std::string& skmPath,
-           const std::string& skeletonName, std::ostream& out);
+           const std::string& skeletonName, Diagnostics& out);

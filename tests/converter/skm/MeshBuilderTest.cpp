@@ -33,14 +33,15 @@ struct Imported {
 
 // The naming callback writes to the same console, so that its place among the warnings shows.
 Imported import(Ogre::Mesh& mesh, const std::string& skmPath) {
-    std::ostringstream out;
+    std::ostringstream console;
+    ConsoleDiagnostics out(console);
     NamingCallback naming = [&out](const std::string& path) {
-        out << "naming " << path << "\n";
+        out.progress("naming " + path);
         return path;
     };
     const std::optional<std::vector<MeshMaterial>> materials =
         importMesh(mesh, naming, skmPath, "case.skeleton", out);
-    return {materials.has_value(), out.str(), materials.value_or(std::vector<MeshMaterial>())};
+    return {materials.has_value(), console.str(), materials.value_or(std::vector<MeshMaterial>())};
 }
 
 TEST(MeshBuilderTest, SkipsFacesOutsideTheTablesAndWarnsInTheConsoleOrder) {
@@ -96,7 +97,8 @@ TEST(MeshBuilderTest, ReturnsEachRecordsMdfFileAndNameAndNamesNoMaterialNoScript
     const NamingCallback naming = [](const std::string& path) {
         return path == "art/cloak" ? "two\nlines" : "steel";
     };
-    std::ostringstream out;
+    std::ostringstream console;
+    ConsoleDiagnostics out(console);
     Ogre::MeshPtr mesh = engine.freshMesh();
     const auto materials = importMesh(*mesh, naming, work / "mesh.skm", "case.skeleton", out);
     ASSERT_TRUE(materials);
