@@ -183,7 +183,8 @@ TEST_F(BatchRunTest, AFailingModelFailsAloneWithItsReason) {
                               "material1.mdf failed.\n"),
               std::string::npos)
         << run.errors;
-    for (const nlohmann::json& model : report()["models"]) {
+    const nlohmann::json parsed = report();
+    for (const nlohmann::json& model : parsed["models"]) {
         if (model["source"] == "art/meshes/items/banner/banner.skm") {
             EXPECT_EQ(model["warnings"], std::vector<std::string>{"Warning: Variation count != 0. "
                                                                   "Variation format is unknown."});
