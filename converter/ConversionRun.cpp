@@ -21,6 +21,11 @@ namespace {
 constexpr int succeeded = 0;
 constexpr int failed = 1;
 
+std::string pathRead(const InputsFound& inputsFound, const std::string& named) {
+    const auto found = inputsFound.find(named);
+    return found == inputsFound.end() ? named : found->second;
+}
+
 bool convertSkeleton(const ModelPaths& paths, HeadlessEngine& engine, Diagnostics& diagnostics) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton(paths.skeletonName);
     if (!importSkeleton(paths.skm, paths.ska, *skeleton, diagnostics)) {
@@ -78,7 +83,8 @@ std::optional<std::string> convertMaterial(const std::string& mdfPath, const std
 // Each material name is converted once, however many records share it; the script holds
 // every converted material in list order. False when any material failed.
 bool convertMaterials(const std::vector<MeshMaterial>& materials, const ModelPaths& paths,
-                      HeadlessEngine& engine, Diagnostics& diagnostics) {
+                      const InputsFound& inputsFound, HeadlessEngine& engine,
+                      Diagnostics& diagnostics) {
     bool allConverted = true;
     MaterialScript script(engine.materialSerializer());
     std::set<std::string> converted;
@@ -86,8 +92,8 @@ bool convertMaterials(const std::vector<MeshMaterial>& materials, const ModelPat
         if (!converted.insert(material.name).second) {
             continue;
         }
-        const std::optional<std::string> failure =
-            convertMaterial(paths.sourceDir + material.mdfFile, material.name, script);
+        const std::optional<std::string> failure = convertMaterial(
+            pathRead(inputsFound, paths.sourceDir + material.mdfFile), material.name, script);
         if (failure) {
             diagnostics.error("Converting file " + printableName(material.mdfFile) + " failed" +
                               *failure + ".");
@@ -102,9 +108,10 @@ bool convertMaterials(const std::vector<MeshMaterial>& materials, const ModelPat
     return allConverted;
 }
 
-int convert(const ConversionOptions& options, Ogre::MeshVersion meshVersion, HeadlessEngine& engine,
-            Diagnostics& diagnostics) {
-    const ModelPaths paths = modelPaths(options.sourcePath, options.destPath);
+int convert(const ConversionOptions& options, Ogre::MeshVersion meshVersion,
+            const InputsFound& inputsFound, HeadlessEngine& engine, Diagnostics& diagnostics) {
+    ModelPaths paths = modelPaths(options.sourcePath, options.destPath);
+    paths.ska = pathRead(inputsFound, paths.ska);
     if (!convertSkeleton(paths, engine, diagnostics)) {
         return failed;
     }
@@ -113,7 +120,8 @@ int convert(const ConversionOptions& options, Ogre::MeshVersion meshVersion, Hea
     if (!materials) {
         return failed;
     }
-    return convertMaterials(*materials, paths, engine, diagnostics) ? succeeded : failed;
+    return convertMaterials(*materials, paths, inputsFound, engine, diagnostics) ? succeeded
+                                                                                 : failed;
 }
 
 // Whatever the engine throws ends the conversion here, with one line on the diagnostics.
@@ -130,12 +138,13 @@ int reportingErrors(Diagnostics& diagnostics, const Conversion& conversion) {
 } // namespace
 
 int convertModel(const ConversionOptions& options, HeadlessEngine& engine, Diagnostics& diagnostics,
-                 Ogre::MeshVersion meshVersion) {
+                 Ogre::MeshVersion meshVersion, const InputsFound& inputsFound) {
     // The serializer's queue belongs to one model; an engine that converts many starts each one
     // empty and forgets the model's resources after it.
     engine.materialSerializer().clearQueue();
-    const int status = reportingErrors(
-        diagnostics, [&] { return convert(options, meshVersion, engine, diagnostics); });
+    const int status = reportingErrors(diagnostics, [&] {
+        return convert(options, meshVersion, inputsFound, engine, diagnostics);
+    });
     engine.releaseResources();
     return status;
 }

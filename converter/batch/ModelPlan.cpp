@@ -7,6 +7,7 @@
 #include "mdf/MdfReader.h"
 #include "skm/SkmReader.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -32,6 +33,14 @@ std::vector<std::string> skmMaterialPaths(const std::string& skmPath) {
     return paths;
 }
 
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
+}
+
 class Planner {
 public:
     explicit Planner(const BatchOptions& options) : options(options), lookup(options.dataRoot) {}
@@ -45,11 +54,11 @@ public:
         plan.meshVersion = options.meshVersion;
         const ModelPaths paths = modelPaths(plan.conversion.sourcePath, plan.conversion.destPath);
         plan.outputs = {paths.skeletonFile, paths.meshFile, paths.materialScript};
-        plan.inputs = {paths.skm, paths.ska};
         refuseRepeatedOutputs(plan);
+        plan.inputs = {paths.skm, findInput(paths.ska, plan)};
         for (const std::string& materialPath : skmMaterialPaths(paths.skm)) {
-            addMaterial(paths.sourceDir + mdfFileName(materialPath), relativeMesh.parent_path(),
-                        plan);
+            addMaterial(findInput(paths.sourceDir + mdfFileName(materialPath), plan),
+                        relativeMesh.parent_path(), plan);
         }
         return plan;
     }
@@ -61,6 +70,35 @@ private:
         if (!isNew) {
             plan.refusal = "its outputs would replace those of " + first->second;
         }
+    }
+
+    // The file named, or failing that the one file of its folder whose name differs only in case,
+    // as the game's own system would open it (with a warning); several such fail the model. With
+    // none the path stays as named, for the conversion to report.
+    std::string findInput(const std::string& path, ModelPlan& plan) {
+        const auto known = plan.inputsFound.find(path);
+        if (known != plan.inputsFound.end()) {
+            return known->second;
+        }
+        const fs::path named(path);
+        const std::string name = named.filename().string();
+        const std::vector<std::string> matches =
+            lookup.entriesInAnyCase(named.parent_path().string(), name);
+        if (matches.empty() || std::find(matches.begin(), matches.end(), name) != matches.end()) {
+            return path;
+        }
+        if (matches.size() > 1) {
+            if (plan.refusal.empty()) {
+                plan.refusal = name + " is not there, and several files differ from it only in " +
+                               "case: " + joined(matches);
+            }
+            return path;
+        }
+        const std::string found = (named.parent_path() / matches.front()).string();
+        plan.inputsFound[path] = found;
+        plan.warnings.push_back(name + " is not there; " + matches.front() +
+                                ", whose name differs from it only in case, is read instead");
+        return found;
     }
 
     void addMaterial(const std::string& mdfPath, const fs::path& outputFolder, ModelPlan& plan) {

@@ -2,6 +2,7 @@
 
 #include "BatchOptions.h"
 #include "CommandLine.h"
+#include "ConversionRun.h"
 
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@ struct ModelPlan {
     std::vector<std::string> outputs; // skeleton, mesh and material script
     std::vector<TextureCopy> textures;
     std::vector<std::string> texturesMissing; // as the MDF files name them
+    InputsFound inputsFound; // SKA and MDF files found under a name in another case
     std::vector<std::string> warnings;
     std::string refusal; // why the model is not converted at all; empty when it is
 };

@@ -71,7 +71,8 @@ std::string ModelWorker::run(std::size_t job) {
     int status = 0;
     {
         DeferredOutputs deferred;
-        status = convertModel(plan.conversion, engine, diagnostics, plan.meshVersion);
+        status =
+            convertModel(plan.conversion, engine, diagnostics, plan.meshVersion, plan.inputsFound);
         pending = deferred.take();
     }
     if (status == 0) {
