@@ -59,7 +59,7 @@ convertMesh(const ConversionOptions& options, const ModelPaths& paths,
 }
 
 // Fills one material from its MDF file and adds it to the script. Nothing when it was
-// converted; else what follows "Converting file <MDF file> failed" on the diagnostics: empty when
+// converted; else what follows "Converting file <MDF file> failed" in its error: empty when
 // the MDF file cannot be opened, or the reason. What the engine refuses while the material is
 // filled fails this material alone.
 std::optional<std::string> convertMaterial(const std::string& mdfPath, const std::string& name,
@@ -124,7 +124,7 @@ int convert(const ConversionOptions& options, Ogre::MeshVersion meshVersion,
                                                                                  : failed;
 }
 
-// Whatever the engine throws ends the conversion here, with one line on the diagnostics.
+// Whatever the engine throws ends the conversion here, with one error.
 template <typename Conversion>
 int reportingErrors(Diagnostics& diagnostics, const Conversion& conversion) {
     try {

@@ -3,18 +3,12 @@
 #include "CommandLine.h"
 #include "Diagnostics.h"
 #include "HeadlessEngine.h"
-
-#include <map>
-#include <string>
+#include "ModelPaths.h"
 
 // Converts one SKM model (with its SKA file and the MDF files it names) into a .skeleton, a
 // .mesh and a .material. Returns the exit status: 0 when everything was converted, 1 after
 // the usage text, an argument error or any failure, each reported on standard output.
 int runConversion(int argc, const char* const* argv);
-
-// The inputs (SKA and MDF files) read from another file than the one the model names: the path
-// named → the path read.
-using InputsFound = std::map<std::string, std::string>;
 
 // Converts the model the options name on an engine that is already set up, reporting progress,
 // warnings and errors to diagnostics; returns 0 when everything was converted, else

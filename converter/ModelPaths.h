@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,10 @@ struct ModelPaths {
     std::string meshFile;
     std::string materialScript;
 };
+
+// The inputs (SKA and MDF files) read from another file than the one the model names: the path
+// named → the path read.
+using InputsFound = std::map<std::string, std::string>;
 
 // Without a mesh destination the mesh goes beside the SKM, named after it.
 ModelPaths modelPaths(const std::string& skmPath,

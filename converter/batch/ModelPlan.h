@@ -2,7 +2,7 @@
 
 #include "BatchOptions.h"
 #include "CommandLine.h"
-#include "ConversionRun.h"
+#include "ModelPaths.h"
 
 #include <string>
 #include <vector>
