@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "Diagnostics.h"
+#include "ModelPaths.h"
 #include "SplitPath.h"
 
 #include <filesystem>
@@ -16,8 +18,20 @@ void printUsage() {
                  "\n";
 }
 
-std::string skaPathOf(const ConversionOptions& options) {
-    return options.sourceDir + options.sourceName + ".ska";
+ConversionOptions conversionOptions(const std::string& sourcePath,
+                                    const std::optional<std::string>& meshDestination) {
+    ConversionOptions options;
+    options.sourcePath = sourcePath;
+    const PathParts source = splitPath(sourcePath);
+    options.sourceDir = source.directory;
+    options.sourceName = source.baseName;
+    options.sourceExt = source.extension;
+    options.destPath = modelPaths(sourcePath, meshDestination).meshFile;
+    const PathParts dest = splitPath(options.destPath);
+    options.destDir = dest.directory;
+    options.destName = dest.baseName;
+    options.destExt = dest.extension;
+    return options;
 }
 
 namespace {
@@ -35,7 +49,8 @@ std::string destinationClash(const ConversionOptions& options) {
     if (std::filesystem::equivalent(options.destPath, options.sourcePath, notThere)) {
         return "the source file";
     }
-    if (std::filesystem::equivalent(options.destPath, skaPathOf(options), notThere)) {
+    if (std::filesystem::equivalent(
+            options.destPath, modelPaths(options.sourcePath, options.destPath).ska, notThere)) {
         return "the SKA file";
     }
     return "";
@@ -49,40 +64,28 @@ bool parseCommandLine(ConversionOptions& options, int argc, const char* const* a
         return false;
     }
     int position = 1;
-    if (std::string(argv[position]) == "-i") {
+    const bool interactive = std::string(argv[position]) == "-i";
+    if (interactive) {
         if (argc == 2) {
-            std::cout << "Source file missed." << std::flush;
+            standardOutput().error("Source file missed.", Placement::open);
             return false;
         }
-        options.interactive = true;
         ++position;
     }
-
-    options.sourcePath = argv[position];
-    const PathParts source = splitPath(options.sourcePath);
-    options.sourceDir = source.directory;
-    options.sourceName = source.baseName;
-    options.sourceExt = source.extension;
-    if (options.sourceExt != ".skm" && options.sourceExt != ".SKM") {
-        std::cout << "File has wrong extension." << std::flush;
+    const std::string sourcePath = argv[position];
+    const std::string extension = splitPath(sourcePath).extension;
+    if (extension != ".skm" && extension != ".SKM") {
+        standardOutput().error("File has wrong extension.", Placement::open);
         return false;
     }
-
-    if (position + 1 >= argc) {
-        options.destDir = options.sourceDir;
-        options.destName = options.sourceName;
-        options.destExt = ".mesh";
-        options.destPath = options.destDir + options.destName + options.destExt;
-        return true;
-    }
-    options.destPath = argv[position + 1];
-    const PathParts dest = splitPath(options.destPath);
-    options.destDir = dest.directory;
-    options.destName = dest.baseName;
-    options.destExt = dest.extension;
-    const std::string clash = destinationClash(options);
+    const bool destinationGiven = position + 1 < argc;
+    options = conversionOptions(sourcePath, destinationGiven
+                                                ? std::optional<std::string>(argv[position + 1])
+                                                : std::nullopt);
+    options.interactive = interactive;
+    const std::string clash = destinationGiven ? destinationClash(options) : "";
     if (!clash.empty()) {
-        std::cout << "Destination would overwrite " << clash << "." << std::flush;
+        standardOutput().error("Destination would overwrite " + clash + ".", Placement::open);
         return false;
     }
     return true;

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <OgreDataStream.h> // needed first by the serializer header
-#include <OgreMeshSerializer.h>
-
+#include <optional>
 #include <string>
 
 // Run options of one conversion, filled once from the command line.
@@ -16,14 +14,15 @@ struct ConversionOptions {
     std::string sourcePath;
     std::string destPath;
     bool interactive = false;
-    Ogre::MeshVersion meshVersion = Ogre::MESH_VERSION_LATEST; // no option of Tarnwick sets it
 };
+
+// The options of converting sourcePath into meshDestination (without one, the mesh goes beside
+// the source), taken apart as the command line takes them, without its checks.
+ConversionOptions conversionOptions(const std::string& sourcePath,
+                                    const std::optional<std::string>& meshDestination);
 
 // Fills the options from the argument vector; false when the run must not go on, after the
 // usage text or an argument error has been written to standard output.
 bool parseCommandLine(ConversionOptions& options, int argc, const char* const* argv);
 
 void printUsage();
-
-// The SKA file looked for beside the source: same folder and base name.
-std::string skaPathOf(const ConversionOptions& options);

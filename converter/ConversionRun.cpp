@@ -4,6 +4,7 @@
 #include "ExceptionText.h"
 #include "HeadlessEngine.h"
 #include "MaterialNamer.h"
+#include "ModelPaths.h"
 #include "OutputFile.h"
 #include "Resources.h"
 #include "mdf/MaterialBuilder.h"
@@ -12,7 +13,6 @@
 #include "skeleton/SkeletonImport.h"
 #include "skm/MeshBuilder.h"
 
-#include <iostream>
 #include <optional>
 #include <set>
 
@@ -21,23 +21,14 @@ namespace {
 constexpr int succeeded = 0;
 constexpr int failed = 1;
 
-struct OutputPaths {
-    std::string skeletonName; // the skeleton resource, also the name the mesh records
-    std::string skeletonFile;
-    std::string meshFile;
-    std::string materialFile;
-};
-
-OutputPaths outputPathsFor(const ConversionOptions& options) {
-    const std::string destBase = options.destDir + options.destName;
-    return {options.destName + ".skeleton", destBase + ".skeleton", options.destPath,
-            destBase + ".material"};
+std::string pathRead(const InputsFound& inputsFound, const std::string& named) {
+    const auto found = inputsFound.find(named);
+    return found == inputsFound.end() ? named : found->second;
 }
 
-bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
-                     HeadlessEngine& engine, std::ostream& console) {
+bool convertSkeleton(const ModelPaths& paths, HeadlessEngine& engine, Diagnostics& diagnostics) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton(paths.skeletonName);
-    if (!importSkeleton(options.sourcePath, skaPathOf(options), *skeleton, console)) {
+    if (!importSkeleton(paths.skm, paths.ska, *skeleton, diagnostics)) {
         return false;
     }
     writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {
@@ -49,22 +40,26 @@ bool convertSkeleton(const ConversionOptions& options, const OutputPaths& paths,
     return true;
 }
 
-bool convertMesh(const ConversionOptions& options, const OutputPaths& paths, HeadlessEngine& engine,
-                 std::ostream& console) {
-    Ogre::MeshPtr mesh = createManualMesh(options.sourceName);
-    NamingCallback namingCallback = MaterialNamer(options.interactive, console);
-    if (!importMesh(*mesh, namingCallback, options.sourcePath, paths.skeletonName, console)) {
-        console << "Converting Mesh Failed.\n";
-        return false;
+// The mesh's material records; nothing when the mesh could not be converted.
+std::optional<std::vector<MeshMaterial>>
+convertMesh(const ConversionOptions& options, const ModelPaths& paths,
+            Ogre::MeshVersion meshVersion, HeadlessEngine& engine, Diagnostics& diagnostics) {
+    Ogre::MeshPtr mesh = createManualMesh(paths.meshName);
+    std::optional<std::vector<MeshMaterial>> materials =
+        importMesh(*mesh, MaterialNamer(options.interactive, diagnostics), paths.skm,
+                   paths.skeletonName, diagnostics);
+    if (!materials) {
+        diagnostics.error("Converting Mesh Failed.");
+        return std::nullopt;
     }
     writeOutputFile(paths.meshFile, [&](const Ogre::DataStreamPtr& stream) {
-        engine.meshSerializer().exportMesh(mesh.get(), stream, options.meshVersion);
+        engine.meshSerializer().exportMesh(mesh.get(), stream, meshVersion);
     });
-    return true;
+    return materials;
 }
 
 // Fills one material from its MDF file and adds it to the script. Nothing when it was
-// converted; else what follows "Converting file <MDF file> failed" on the console: empty when
+// converted; else what follows "Converting file <MDF file> failed" in its error: empty when
 // the MDF file cannot be opened, or the reason. What the engine refuses while the material is
 // filled fails this material alone.
 std::optional<std::string> convertMaterial(const std::string& mdfPath, const std::string& name,
@@ -87,60 +82,69 @@ std::optional<std::string> convertMaterial(const std::string& mdfPath, const std
 
 // Each material name is converted once, however many records share it; the script holds
 // every converted material in list order. False when any material failed.
-bool convertMaterials(const ConversionOptions& options, const OutputPaths& paths,
-                      HeadlessEngine& engine, std::ostream& console) {
+bool convertMaterials(const std::vector<MeshMaterial>& materials, const ModelPaths& paths,
+                      const InputsFound& inputsFound, HeadlessEngine& engine,
+                      Diagnostics& diagnostics) {
     bool allConverted = true;
     MaterialScript script(engine.materialSerializer());
     std::set<std::string> converted;
-    for (std::size_t i = 0; i < materialNames.size(); ++i) {
-        if (!converted.insert(materialNames[i]).second) {
+    for (const MeshMaterial& material : materials) {
+        if (!converted.insert(material.name).second) {
             continue;
         }
-        const std::optional<std::string> failure =
-            convertMaterial(options.sourceDir + materialFiles[i], materialNames[i], script);
+        const std::optional<std::string> failure = convertMaterial(
+            pathRead(inputsFound, paths.sourceDir + material.mdfFile), material.name, script);
         if (failure) {
-            console << "Converting file " << printableName(materialFiles[i]) << " failed"
-                    << *failure << ".\n";
+            diagnostics.error("Converting file " + printableName(material.mdfFile) + " failed" +
+                              *failure + ".");
             allConverted = false;
         }
     }
     if (!script.empty()) {
-        writeOutputFile(paths.materialFile, [&](const Ogre::DataStreamPtr& stream) {
+        writeOutputFile(paths.materialScript, [&](const Ogre::DataStreamPtr& stream) {
             stream->write(script.str().data(), script.str().size());
         });
     }
     return allConverted;
 }
 
-int convert(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console) {
-    const OutputPaths paths = outputPathsFor(options);
-    if (!convertSkeleton(options, paths, engine, console) ||
-        !convertMesh(options, paths, engine, console)) {
+int convert(const ConversionOptions& options, Ogre::MeshVersion meshVersion,
+            const InputsFound& inputsFound, HeadlessEngine& engine, Diagnostics& diagnostics) {
+    ModelPaths paths = modelPaths(options.sourcePath, options.destPath);
+    paths.ska = pathRead(inputsFound, paths.ska);
+    if (!convertSkeleton(paths, engine, diagnostics)) {
         return failed;
     }
-    return convertMaterials(options, paths, engine, console) ? succeeded : failed;
+    const std::optional<std::vector<MeshMaterial>> materials =
+        convertMesh(options, paths, meshVersion, engine, diagnostics);
+    if (!materials) {
+        return failed;
+    }
+    return convertMaterials(*materials, paths, inputsFound, engine, diagnostics) ? succeeded
+                                                                                 : failed;
 }
 
-// Whatever the engine throws ends the conversion here, with one line on the console.
+// Whatever the engine throws ends the conversion here, with one error.
 template <typename Conversion>
-int reportingErrors(std::ostream& console, const Conversion& conversion) {
+int reportingErrors(Diagnostics& diagnostics, const Conversion& conversion) {
     try {
         return conversion();
     } catch (const std::exception& error) {
-        console << "\nError: " << describeException(error) << "\n";
+        diagnostics.error("Error: " + describeException(error), Placement::freshLine);
     }
     return failed;
 }
 
 } // namespace
 
-int convertModel(const ConversionOptions& options, HeadlessEngine& engine, std::ostream& console) {
-    // The lists and the serializer's queue belong to one model; an engine that converts many
-    // starts each one empty and forgets the model's resources after it.
-    materialNames.clear();
-    materialFiles.clear();
+int convertModel(const ConversionOptions& options, HeadlessEngine& engine, Diagnostics& diagnostics,
+                 Ogre::MeshVersion meshVersion, const InputsFound& inputsFound) {
+    // The serializer's queue belongs to one model; an engine that converts many starts each one
+    // empty and forgets the model's resources after it.
     engine.materialSerializer().clearQueue();
-    const int status = reportingErrors(console, [&] { return convert(options, engine, console); });
+    const int status = reportingErrors(diagnostics, [&] {
+        return convert(options, meshVersion, inputsFound, engine, diagnostics);
+    });
     engine.releaseResources();
     return status;
 }
@@ -150,8 +154,12 @@ int runConversion(int argc, const char* const* argv) {
     if (!parseCommandLine(options, argc, argv)) {
         return failed;
     }
-    return reportingErrors(std::cout, [&] {
+    Diagnostics& console = standardOutput();
+    return reportingErrors(console, [&] {
         HeadlessEngine engine("Tarnwick.log");
-        return convertModel(options, engine, std::cout);
+        if (engine.logFailure()) {
+            console.warning(*engine.logFailure());
+        }
+        return convertModel(options, engine, console);
     });
 }

@@ -3,14 +3,13 @@
 #include "LogFile.h"
 #include "Resources.h"
 
-#include <iostream>
-
 namespace {
 
 // The log goes to its file only: with debugger output on, the engine would echo every line
 // to the console, which belongs to the program's own texts. Without a file (no name given, or
 // one that cannot be written) it goes nowhere.
-std::unique_ptr<Ogre::LogManager> createLogManager(const std::string& logName) {
+std::unique_ptr<Ogre::LogManager> createLogManager(const std::string& logName,
+                                                   std::optional<std::string>& failure) {
     auto manager = std::make_unique<Ogre::LogManager>();
     if (logName.empty()) {
         manager->createLog("unkept.log", false, false, true);
@@ -20,8 +19,8 @@ std::unique_ptr<Ogre::LogManager> createLogManager(const std::string& logName) {
     if (file.opened()) {
         manager->createLog(file.enginePath(), false, false, false);
     } else {
-        std::cout << "Warning: the log \"" << logName << "\" cannot be written (" << file.failure()
-                  << "); going on without it.\n";
+        failure = "Warning: the log \"" + logName + "\" cannot be written (" + file.failure() +
+                  "); going on without it.";
         manager->createLog(logName, false, false, true);
     }
     return manager;
@@ -30,7 +29,7 @@ std::unique_ptr<Ogre::LogManager> createLogManager(const std::string& logName) {
 } // namespace
 
 HeadlessEngine::HeadlessEngine(const std::string& logName)
-    : logManager(createLogManager(logName)),
+    : logManager(createLogManager(logName, unkeptLog)),
       resourceGroupManager(std::make_unique<Ogre::ResourceGroupManager>()),
       math(std::make_unique<Ogre::Math>(4096)),
       lodStrategyManager(std::make_unique<Ogre::LodStrategyManager>()),

@@ -15,6 +15,7 @@
 #include <OgreTextureManager.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 // The part of the engine that building and writing meshes, skeletons and materials needs,
@@ -37,7 +38,11 @@ public:
     // Forgets every mesh, skeleton and material created so far.
     void releaseResources();
 
+    // The warning for a log file that could not be written, which the engine goes on without.
+    const std::optional<std::string>& logFailure() const { return unkeptLog; }
+
 private:
+    std::optional<std::string> unkeptLog; // set while the log manager is created
     std::unique_ptr<Ogre::LogManager> logManager;
     std::unique_ptr<Ogre::ResourceGroupManager> resourceGroupManager;
     std::unique_ptr<Ogre::Math> math;

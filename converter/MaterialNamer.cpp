@@ -1,12 +1,8 @@
 #include "MaterialNamer.h"
 
 #include "SplitPath.h"
-#include "mdf/ScriptName.h"
 
 #include <iostream>
-
-std::vector<std::string> materialNames;
-std::vector<std::string> materialFiles;
 
 namespace {
 
@@ -23,21 +19,10 @@ std::string askForName(const std::string& suggestion, std::ostream& console) {
 
 } // namespace
 
-std::string mdfFileName(const std::string& mdfPath) {
-    const PathParts parts = splitPath(mdfPath);
-    return parts.baseName + (parts.extension.empty() ? ".mdf" : parts.extension);
-}
-
 std::string MaterialNamer::operator()(const std::string& mdfPath) const {
     const PathParts parts = splitPath(mdfPath);
     if (parts.extension.empty()) {
-        *console << "Warning: .mdf extension was appended to material name.\n";
+        diagnostics->warning("Warning: .mdf extension was appended to material name.");
     }
-    materialFiles.push_back(mdfFileName(mdfPath));
-
-    const std::string name = interactive ? askForName(parts.baseName, *console) : parts.baseName;
-    materialNames.push_back(name);
-    // The material step reports a name that no script can hold; the mesh names none there
-    // rather than one that is never written.
-    return scriptSpelling(name) ? name : std::string();
+    return interactive ? askForName(parts.baseName, *prompts) : parts.baseName;
 }

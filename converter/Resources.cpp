@@ -4,15 +4,9 @@
 #include <OgreMeshManager.h>
 #include <OgreSkeletonManager.h>
 
-#include <stdexcept>
-
 const char* const conversionGroup = "TOEE";
 
 Ogre::MaterialPtr fetchMaterial(const std::string& name) {
-    if (name.empty()) {
-        throw std::runtime_error("A material record of the mesh has an empty MDF path, and the "
-                                 "engine cannot hold a material without a name.");
-    }
     auto [resource, isNew] =
         Ogre::MaterialManager::getSingleton().createOrRetrieve(name, conversionGroup);
     auto material = Ogre::static_pointer_cast<Ogre::Material>(resource);

@@ -10,7 +10,7 @@
 extern const char* const conversionGroup;
 
 // The material of that name in the conversion group, created without any technique when it
-// does not exist yet.
+// does not exist yet. Callers pass only names that a material script can hold, never an empty one.
 Ogre::MaterialPtr fetchMaterial(const std::string& name);
 
 // An empty mesh or skeleton for a builder to fill. Each counts as loaded from the start: the

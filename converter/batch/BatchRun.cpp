@@ -1,7 +1,6 @@
 #include "BatchRun.h"
 
 #include "BatchReport.h"
-#include "ConsoleLines.h"
 #include "ModelPlan.h"
 #include "ModelTree.h"
 #include "ModelWorker.h"
@@ -76,13 +75,28 @@ ModelResult resultFromPlan(const ModelPlan& plan, ModelStatus status) {
     return result;
 }
 
-// A missing SKA file makes the skeleton import fail without naming it.
-std::string failureReason(const ModelPlan& plan, const std::vector<std::string>& errors) {
-    const std::string& skaPath = plan.inputs.at(1);
-    std::error_code error;
-    if (!fs::exists(skaPath, error)) {
-        return "no SKA file " + fs::path(skaPath).filename().string() + " beside it";
+std::vector<std::string> textsOf(const std::vector<Diagnostic>& entries, Severity severity) {
+    std::vector<std::string> texts;
+    for (const Diagnostic& entry : entries) {
+        if (entry.severity == severity) {
+            texts.push_back(entry.text);
+        }
     }
+    return texts;
+}
+
+// An error that Tarnwick's console does not show names the cause that its lines only hint at
+// (the SKA file missing behind "Importing Skeleton Failed!"), so it stands alone.
+std::string failureReason(const std::vector<Diagnostic>& entries,
+                          const std::vector<std::string>& commitErrors) {
+    const auto cause = std::find_if(entries.begin(), entries.end(), [](const Diagnostic& entry) {
+        return entry.severity == Severity::error && entry.placement == Placement::unshown;
+    });
+    if (cause != entries.end()) {
+        return cause->text;
+    }
+    std::vector<std::string> errors = textsOf(entries, Severity::error);
+    errors.insert(errors.end(), commitErrors.begin(), commitErrors.end());
     if (errors.empty()) {
         return "the conversion failed without a message";
     }
@@ -154,22 +168,22 @@ private:
         const ModelPlan& plan = plans[outcome.job];
         const WorkerAnswer answer =
             outcome.answered ? readWorkerAnswer(outcome.answer) : WorkerAnswer{};
-        ConsoleLines lines = sortConsoleLines(answer.console);
         // A worker that died or overran left what it was writing.
         if (!outcome.answered) {
             removeTemporariesOfModels({outcome.job});
         }
         // The worker's files go in place here, so that it can go on while the disk catches up.
         const std::vector<std::string> commitErrors = commitOutputs(answer.pending);
-        lines.errors.insert(lines.errors.end(), commitErrors.begin(), commitErrors.end());
         const bool failed = answer.status != 0 || !commitErrors.empty();
         ModelResult result =
             resultFromPlan(plan, failed ? ModelStatus::failed : ModelStatus::converted);
         result.outputs = outputsOf(options, plan, timesBefore[outcome.job]);
-        result.warnings.insert(result.warnings.end(), lines.warnings.begin(), lines.warnings.end());
+        const std::vector<std::string> warnings = textsOf(answer.diagnostics, Severity::warning);
+        result.warnings.insert(result.warnings.end(), warnings.begin(), warnings.end());
         result.seconds = answer.seconds;
         if (failed) {
-            result.error = outcome.answered ? failureReason(plan, lines.errors) : outcome.failure;
+            result.error = outcome.answered ? failureReason(answer.diagnostics, commitErrors)
+                                            : outcome.failure;
             progress.print(failureLine(plan.source, *result.error));
             stamps.forget(plan.source);
         } else {

@@ -1,13 +1,13 @@
 #include "ModelPlan.h"
 
 #include "ByteStream.h"
-#include "MaterialNamer.h"
+#include "ModelPaths.h"
 #include "SameContent.h"
-#include "SplitPath.h"
 #include "TextureLookup.h"
 #include "mdf/MdfReader.h"
 #include "skm/SkmReader.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -33,11 +33,12 @@ std::vector<std::string> skmMaterialPaths(const std::string& skmPath) {
     return paths;
 }
 
-ConversionOptions conversionOptions(const std::string& sourcePath, const std::string& meshPath) {
-    const char* const arguments[] = {"Tarnwick", sourcePath.c_str(), meshPath.c_str()};
-    ConversionOptions options;
-    parseCommandLine(options, 3, arguments);
-    return options;
+std::string joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) {
+        text += (text.empty() ? "" : ", ") + name;
+    }
+    return text;
 }
 
 class Planner {
@@ -50,14 +51,14 @@ public:
         const fs::path relativeMesh = fs::path(model).replace_extension(".mesh");
         plan.conversion = conversionOptions((fs::path(options.sourceRoot) / model).string(),
                                             (fs::path(options.outputDir) / relativeMesh).string());
-        plan.conversion.meshVersion = options.meshVersion;
-        const ConversionOptions& c = plan.conversion;
-        const std::string destBase = c.destDir + c.destName;
-        plan.outputs = {destBase + ".skeleton", c.destPath, destBase + ".material"};
-        plan.inputs = {c.sourcePath, skaPathOf(c)};
+        plan.meshVersion = options.meshVersion;
+        const ModelPaths paths = modelPaths(plan.conversion.sourcePath, plan.conversion.destPath);
+        plan.outputs = {paths.skeletonFile, paths.meshFile, paths.materialScript};
         refuseRepeatedOutputs(plan);
-        for (const std::string& materialPath : skmMaterialPaths(c.sourcePath)) {
-            addMaterial(c.sourceDir + mdfFileName(materialPath), relativeMesh.parent_path(), plan);
+        plan.inputs = {paths.skm, findInput(paths.ska, plan)};
+        for (const std::string& materialPath : skmMaterialPaths(paths.skm)) {
+            addMaterial(findInput(paths.sourceDir + mdfFileName(materialPath), plan),
+                        relativeMesh.parent_path(), plan);
         }
         return plan;
     }
@@ -71,6 +72,35 @@ private:
         }
     }
 
+    // The file named, or failing that the one file of its folder whose name differs only in case,
+    // as the game's own system would open it (with a warning); several such fail the model. With
+    // none the path stays as named, for the conversion to report.
+    std::string findInput(const std::string& path, ModelPlan& plan) {
+        const auto known = plan.inputsFound.find(path);
+        if (known != plan.inputsFound.end()) {
+            return known->second;
+        }
+        const fs::path named(path);
+        const std::string name = named.filename().string();
+        const std::vector<std::string> matches =
+            lookup.entriesInAnyCase(named.parent_path().string(), name);
+        if (matches.empty() || std::find(matches.begin(), matches.end(), name) != matches.end()) {
+            return path;
+        }
+        if (matches.size() > 1) {
+            if (plan.refusal.empty()) {
+                plan.refusal = name + " is not there, and several files differ from it only in " +
+                               "case: " + joined(matches);
+            }
+            return path;
+        }
+        const std::string found = (named.parent_path() / matches.front()).string();
+        plan.inputsFound[path] = found;
+        plan.warnings.push_back(name + " is not there; " + matches.front() +
+                                ", whose name differs from it only in case, is read instead");
+        return found;
+    }
+
     void addMaterial(const std::string& mdfPath, const fs::path& outputFolder, ModelPlan& plan) {
         plan.inputs.push_back(mdfPath);
         const std::string mdfFolder = fs::path(mdfPath).parent_path().string();
@@ -81,8 +111,7 @@ private:
                 continue;
             }
             plan.inputs.push_back(*found);
-            const PathParts parts = splitPath(texturePath);
-            const fs::path relative = outputFolder / (parts.baseName + parts.extension);
+            const fs::path relative = outputFolder / scriptTextureName(texturePath);
             placeTexture({*found, (fs::path(options.outputDir) / relative).string(),
                           relative.generic_string()},
                          plan);

@@ -2,6 +2,7 @@
 
 #include "BatchOptions.h"
 #include "CommandLine.h"
+#include "ModelPaths.h"
 
 #include <string>
 #include <vector>
@@ -18,10 +19,12 @@ struct TextureCopy {
 struct ModelPlan {
     std::string source; // relative to the source root, '/' separators
     ConversionOptions conversion;
+    Ogre::MeshVersion meshVersion = Ogre::MESH_VERSION_LATEST;
     std::vector<std::string> inputs;  // the SKM, its SKA, its MDF files, its textures found
     std::vector<std::string> outputs; // skeleton, mesh and material script
     std::vector<TextureCopy> textures;
     std::vector<std::string> texturesMissing; // as the MDF files name them
+    InputsFound inputsFound; // SKA and MDF files found under a name in another case
     std::vector<std::string> warnings;
     std::string refusal; // why the model is not converted at all; empty when it is
 };

@@ -35,14 +35,14 @@ void copyTexture(const TextureCopy& copy) {
     });
 }
 
-int copyTextures(const ModelPlan& plan, std::ostream& console) {
+int copyTextures(const ModelPlan& plan, Diagnostics& diagnostics) {
     try {
         for (const TextureCopy& copy : plan.textures) {
             copyTexture(copy);
         }
         return 0;
     } catch (const std::exception& error) {
-        console << "Error: " << error.what() << "\n";
+        diagnostics.error(std::string("Error: ") + error.what());
         return 1;
     }
 }
@@ -66,30 +66,36 @@ ModelWorker::ModelWorker(const std::vector<ModelPlan>& plans) : plans(plans), en
 std::string ModelWorker::run(std::size_t job) {
     const auto start = std::chrono::steady_clock::now();
     const ModelPlan& plan = plans.at(job);
-    std::ostringstream console;
+    DiagnosticList diagnostics;
     std::vector<PendingOutput> pending;
     int status = 0;
     {
         DeferredOutputs deferred;
-        status = convertModel(plan.conversion, engine, console);
+        status =
+            convertModel(plan.conversion, engine, diagnostics, plan.meshVersion, plan.inputsFound);
         pending = deferred.take();
     }
     if (status == 0) {
-        status = copyTextures(plan, console);
+        status = copyTextures(plan, diagnostics);
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    return workerAnswerText({status, console.str(), seconds.count(), pending});
+    return workerAnswerText({status, diagnostics.entries(), seconds.count(), pending});
 }
 
-// The console is for people, so bytes that are not UTF-8 may become U+FFFD there; the names of
-// the files must arrive as they are.
+// The diagnostics are for people, so bytes that are not UTF-8 may become U+FFFD there; the names
+// of the files must arrive as they are.
 std::string workerAnswerText(const WorkerAnswer& answer) {
     nlohmann::json outputs = nlohmann::json::array();
     for (const PendingOutput& output : answer.pending) {
         outputs.push_back({escapeBytes(output.temporary), escapeBytes(output.path)});
     }
+    nlohmann::json diagnostics = nlohmann::json::array();
+    for (const Diagnostic& entry : answer.diagnostics) {
+        diagnostics.push_back(
+            {static_cast<int>(entry.severity), entry.text, static_cast<int>(entry.placement)});
+    }
     return nlohmann::json{{"status", answer.status},
-                          {"console", answer.console},
+                          {"diagnostics", diagnostics},
                           {"seconds", answer.seconds},
                           {"pending", outputs}}
         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -102,6 +108,12 @@ WorkerAnswer readWorkerAnswer(const std::string& answer) {
         pending.push_back({unescapeBytes(output.at(0).get<std::string>()),
                            unescapeBytes(output.at(1).get<std::string>())});
     }
-    return {fields.at("status").get<int>(), fields.at("console").get<std::string>(),
-            fields.at("seconds").get<double>(), pending};
+    std::vector<Diagnostic> diagnostics;
+    for (const nlohmann::json& entry : fields.at("diagnostics")) {
+        diagnostics.push_back({static_cast<Severity>(entry.at(0).get<int>()),
+                               entry.at(1).get<std::string>(),
+                               static_cast<Placement>(entry.at(2).get<int>())});
+    }
+    return {fields.at("status").get<int>(), diagnostics, fields.at("seconds").get<double>(),
+            pending};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Diagnostics.h"
 #include "HeadlessEngine.h"
 #include "ModelPlan.h"
 #include "OutputFile.h"
@@ -8,9 +9,9 @@
 #include <vector>
 
 // The work of one worker process: it sets the engine up once and converts model after model,
-// then copies the textures of each model it converted. Its answer holds the exit status, the
-// console text, the seconds the model took and the model's files, written but left for the
-// parent to put in place (commitOutputs), so that the worker goes on while the disk catches up.
+// then copies the textures of each model it converted. Its answer holds the exit status, what
+// the conversion reported, the seconds the model took and the model's files, written but left for
+// the parent to put in place (commitOutputs), so that the worker goes on while the disk catches up.
 class ModelWorker : public JobRunner {
 public:
     explicit ModelWorker(const std::vector<ModelPlan>& plans);
@@ -23,7 +24,7 @@ private:
 
 struct WorkerAnswer {
     int status = 1;
-    std::string console;
+    std::vector<Diagnostic> diagnostics;
     double seconds = 0;
     std::vector<PendingOutput> pending;
 };

@@ -79,6 +79,17 @@ std::optional<std::string> TextureLookup::entryNamed(const std::string& folder,
     return match == entries.end() ? std::nullopt : std::optional<std::string>(*match);
 }
 
+std::vector<std::string> TextureLookup::entriesInAnyCase(const std::string& folder,
+                                                         const std::string& name) {
+    std::vector<std::string> matches;
+    for (const std::string& entry : listing(folder)) {
+        if (equalIgnoringCase(entry, name)) {
+            matches.push_back(entry);
+        }
+    }
+    return matches;
+}
+
 const std::vector<std::string>& TextureLookup::listing(const std::string& folder) {
     const auto known = listings.find(folder);
     if (known != listings.end()) {

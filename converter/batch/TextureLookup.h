@@ -22,6 +22,9 @@ public:
     // case (the first such in byte order).
     std::optional<std::string> entryNamed(const std::string& folder, const std::string& name);
 
+    // Every entry of folder whose name equals `name` without regard to case, in byte order.
+    std::vector<std::string> entriesInAnyCase(const std::string& folder, const std::string& name);
+
 private:
     std::optional<std::string> findUnder(const std::string& folder,
                                          const std::vector<std::string>& components);

@@ -88,7 +88,7 @@ void StampFile::saveIfChanged() const {
 
 std::string signatureOf(const ModelPlan& plan) {
     std::string signature = std::string("tarnwick-batch ") + batchVersion + ", mesh version " +
-                            std::to_string(plan.conversion.meshVersion);
+                            std::to_string(plan.meshVersion);
     for (const TextureCopy& texture : plan.textures) {
         signature += ", " + texture.source;
     }

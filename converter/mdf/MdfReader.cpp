@@ -1,6 +1,6 @@
 #include "MdfReader.h"
 
-#include "../SplitPath.h"
+#include "../ModelPaths.h"
 
 namespace {
 
@@ -39,8 +39,7 @@ std::vector<std::string> readMdfTexturePaths(std::istream& mdf) {
 std::vector<std::string> readMdfTextureNames(std::istream& mdf) {
     std::vector<std::string> names;
     for (const std::string& path : readMdfTexturePaths(mdf)) {
-        const PathParts parts = splitPath(path);
-        names.push_back(parts.baseName + parts.extension);
+        names.push_back(scriptTextureName(path));
     }
     return names;
 }

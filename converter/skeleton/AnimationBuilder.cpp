@@ -18,7 +18,7 @@ namespace {
 // one name would otherwise cost a search through all the earlier ones each.
 std::string uniqueName(const AnimationData& animation, std::size_t index,
                        const Ogre::Skeleton& skeleton,
-                       std::unordered_map<std::string, int>& nextSuffix, std::ostream& out) {
+                       std::unordered_map<std::string, int>& nextSuffix, Diagnostics& out) {
     const std::string base =
         animation.name.empty() ? "Animation" + std::to_string(index) : animation.name;
     std::string name = base;
@@ -29,9 +29,11 @@ std::string uniqueName(const AnimationData& animation, std::size_t index,
         } while (skeleton.hasAnimation(name));
     }
     if (name != animation.name) {
-        out << "\tWarning: animation " << index << " "
-            << (animation.name.empty() ? "has no name" : "repeats the name " + quoted(base))
-            << "; kept as " << quoted(name) << ".\n";
+        out.warning(
+            textOf("Warning: animation ", index, " ",
+                   animation.name.empty() ? "has no name" : "repeats the name " + quoted(base),
+                   "; kept as ", quoted(name), "."),
+            Placement::step);
     }
     return name;
 }
@@ -142,7 +144,7 @@ private:
 };
 
 void fillAnimation(const AnimationData& data, const std::string& name, float secondsPerFrame,
-                   Ogre::Skeleton& skeleton, std::ostream& out) {
+                   Ogre::Skeleton& skeleton, Diagnostics& out) {
     Ogre::Animation* animation =
         skeleton.createAnimation(name, frameStart(data.frameCount, secondsPerFrame));
     animation->setInterpolationMode(Ogre::Animation::IM_LINEAR);
@@ -157,22 +159,24 @@ void fillAnimation(const AnimationData& data, const std::string& name, float sec
         skipped += keys.apply(key);
     }
     if (skipped > 0) {
-        out << "\tWarning: animation " << quoted(name) << ": " << skipped
-            << " keys name a bone or frame that it does not have, or hold no rotation; "
-               "skipped.\n";
+        out.warning(textOf("Warning: animation ", quoted(name), ": ", skipped,
+                           " keys name a bone or frame that it does not have, or hold no "
+                           "rotation; skipped."),
+                    Placement::step);
     }
 }
 
 } // namespace
 
 void buildAnimation(const AnimationData& data, std::size_t index, Ogre::Skeleton& skeleton,
-                    AnimationBuildState& state, std::ostream& out) {
+                    AnimationBuildState& state, Diagnostics& out) {
     const std::string name = uniqueName(data, index, skeleton, state.nextSuffix, out);
     // Frame times are in hundredths of a second: 30 means 0.3 seconds a frame.
     const auto secondsPerFrame = static_cast<float>(data.frameTime / 100.0);
     if (!std::isfinite(secondsPerFrame) || secondsPerFrame <= 0) {
-        out << "\tWarning: animation " << quoted(name) << " has the frame time " << data.frameTime
-            << ", which is not a positive number; skipped.\n";
+        out.warning(textOf("Warning: animation ", quoted(name), " has the frame time ",
+                           data.frameTime, ", which is not a positive number; skipped."),
+                    Placement::step);
         return;
     }
     const std::size_t needed =
@@ -181,9 +185,10 @@ void buildAnimation(const AnimationData& data, std::size_t index, Ogre::Skeleton
             : trackCount(data.streams[0], skeleton.getNumBones()) * data.streams[0].frameCount;
     const std::size_t left = state.keyframeLimit - state.keyframesTaken;
     if (needed > left) {
-        out << "\tWarning: animation " << quoted(name) << " would need " << needed
-            << " keyframes, more than the " << left << " left of the " << state.keyframeLimit
-            << " a skeleton may hold; skipped.\n";
+        out.warning(textOf("Warning: animation ", quoted(name), " would need ", needed,
+                           " keyframes, more than the ", left, " left of the ", state.keyframeLimit,
+                           " a skeleton may hold; skipped."),
+                    Placement::step);
         return;
     }
     state.keyframesTaken += needed;

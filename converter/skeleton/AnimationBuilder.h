@@ -1,10 +1,10 @@
 #pragma once
 
+#include "../Diagnostics.h"
 #include "SkaRecords.h"
 
 #include <OgreSkeleton.h>
 
-#include <ostream>
 #include <string>
 #include <unordered_map>
 
@@ -22,4 +22,4 @@ struct AnimationBuildState {
 // skipped, and keys outside the skeleton or the animation are skipped, each with a warning on
 // out.
 void buildAnimation(const AnimationData& animation, std::size_t index, Ogre::Skeleton& skeleton,
-                    AnimationBuildState& state, std::ostream& out);
+                    AnimationBuildState& state, Diagnostics& out);

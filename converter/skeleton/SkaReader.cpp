@@ -51,16 +51,15 @@ StreamSlot decodeSlot(const char* animationRecord, std::size_t slot) {
 }
 
 void warnOfKeyDataOverLimit(const std::string& animation, bool repeated, int64_t limit,
-                            std::ostream& out) {
-    out << "\tWarning: the key streams of animation \"" << animation << "\" ";
-    if (repeated) {
-        out << "read key data that other streams share, past the " << limit
-            << " bytes such repeated reading may take";
-    } else {
-        out << "read the file's key data over and over, past the " << limit
-            << " bytes its size allows";
-    }
-    out << "; skipped.\n";
+                            Diagnostics& out) {
+    const std::string overrun = repeated
+                                    ? textOf("read key data that other streams share, past the ",
+                                             limit, " bytes such repeated reading may take")
+                                    : textOf("read the file's key data over and over, past the ",
+                                             limit, " bytes its size allows");
+    out.warning("Warning: the key streams of animation \"" + animation + "\" " + overrun +
+                    "; skipped.",
+                Placement::step);
 }
 
 } // namespace
@@ -73,10 +72,11 @@ SkaReader::SkaReader(ByteStream source, const std::string& path, int64_t repeate
       keyByteLimit(keyReadsPerByte * stream.size() + keyByteAllowance), keyBytesLeft(keyByteLimit),
       repeatedKeyByteLimit(repeatedKeyBytes), repeatedKeyBytesLeft(repeatedKeyBytes) {}
 
-SkaHeader SkaReader::readHeader(std::ostream& out) {
+SkaHeader SkaReader::readHeader(Diagnostics& out) {
     const SkaHeader header = decodeHeader(stream.readBlock(0, skaHeaderSize).data());
     if (header.variationCount != 0) {
-        out << " Warning: Variation count != 0. Variation format is unknown.\n";
+        out.warning("Warning: Variation count != 0. Variation format is unknown.",
+                    Placement::spaced);
     }
     return header;
 }
@@ -96,7 +96,7 @@ bool SkaReader::readAnimationTable(const SkaHeader& header, std::string& error) 
 
 // Offsets inside an animation header count from that header's own position. The events take
 // no part in the conversion, and every stream read seeks anew, so they are not read at all.
-bool SkaReader::readAnimation(std::size_t index, AnimationData& animation, std::ostream& out) {
+bool SkaReader::readAnimation(std::size_t index, AnimationData& animation, Diagnostics& out) {
     const char* record = animationTable.data() + skaAnimationSize * index;
     const int64_t headerPosition =
         animationTableOffset + static_cast<int64_t>(skaAnimationSize * index);
@@ -107,8 +107,9 @@ bool SkaReader::readAnimation(std::size_t index, AnimationData& animation, std::
 
     uint32_t streamCount = readUint32(record, skaAnimationField::streamCount);
     if (streamCount > skaStreamSlots) {
-        out << "\tWarning: animation \"" << animation.name << "\" claims " << streamCount
-            << " streams; only the " << skaStreamSlots << " slots of its header are read.\n";
+        out.warning(textOf("Warning: animation \"", animation.name, "\" claims ", streamCount,
+                           " streams; only the ", skaStreamSlots, " slots of its header are read."),
+                    Placement::step);
         streamCount = skaStreamSlots;
     }
     for (std::size_t s = 0; s < streamCount; ++s) {
@@ -123,9 +124,10 @@ bool SkaReader::readAnimation(std::size_t index, AnimationData& animation, std::
             return false;
         }
         if (decoded.end == KeyDataEnd::endOfFile && decoded.anyByteRead) {
-            out << "\tWarning: the key data of animation \"" << animation.name << "\", stream " << s
-                << ", ends before its end word; its " << decoded.keys.size()
-                << " complete keys are kept.\n";
+            out.warning(textOf("Warning: the key data of animation \"", animation.name,
+                               "\", stream ", s, ", ends before its end word; its ",
+                               decoded.keys.size(), " complete keys are kept."),
+                        Placement::step);
         }
         animation.streams.push_back({slot.frameCount, slot.frameTime, std::move(decoded.keys)});
     }

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "../ByteStream.h"
+#include "../Diagnostics.h"
 #include "../TableReader.h"
 #include "ImportLimits.h"
 #include "SkaRecords.h"
 
-#include <ostream>
 #include <string>
 #include <unordered_set>
 #include <vector>
@@ -21,7 +21,7 @@ public:
               int64_t repeatedKeyBytes = ImportLimits().repeatedKeyBytes);
 
     // Writes the variation warning to out when the file declares variations.
-    SkaHeader readHeader(std::ostream& out);
+    SkaHeader readHeader(Diagnostics& out);
 
     // False with error set when the table's count cannot be believed.
     bool readBones(const SkaHeader& header, std::vector<SkaBone>& bones, std::string& error);
@@ -34,7 +34,7 @@ public:
     // false); readAnimationTable is false with error set when the table cannot be read sensibly.
     bool readAnimationTable(const SkaHeader& header, std::string& error);
     std::size_t animationCount() const { return animationTable.size() / skaAnimationSize; }
-    bool readAnimation(std::size_t index, AnimationData& animation, std::ostream& out);
+    bool readAnimation(std::size_t index, AnimationData& animation, Diagnostics& out);
 
 private:
     ByteStream stream;

@@ -37,66 +37,69 @@ std::string findUnsoundBone(const std::vector<SkmBone>& bones) {
     return {};
 }
 
-bool readBoneTable(const std::string& skmPath, std::vector<SkmBone>& bones, std::ostream& out) {
+bool readBoneTable(const std::string& skmPath, std::vector<SkmBone>& bones, Diagnostics& out) {
     std::optional<ByteStream> file = ByteStream::openFile(skmPath);
     if (!file) {
-        out << "\tFile not found!\n";
+        out.error("File not found!", Placement::step);
         return false;
     }
     SkmReader reader(std::move(*file), skmPath);
     const int32_t boneCount = reader.header().boneCount;
     if (boneCount == 0) {
-        out << "\tMesh does not contain bones.\n";
+        out.error("Mesh does not contain bones.", Placement::step);
         return false;
     }
     if (boneCount < 0 || boneCount > OGRE_MAX_NUM_BONES) {
-        out << "\tMesh claims " << boneCount << " bones; a skeleton holds 1 to "
-            << OGRE_MAX_NUM_BONES << ".\n";
+        out.error(textOf("Mesh claims ", boneCount, " bones; a skeleton holds 1 to ",
+                         OGRE_MAX_NUM_BONES, "."),
+                  Placement::step);
         return false;
     }
-    out << "\tMesh contains " << boneCount << " bones.\n";
+    out.progress(textOf("Mesh contains ", boneCount, " bones."), Placement::step);
     std::string error;
     if (!reader.readBones(bones, error)) {
-        out << "\t" << error << "\n";
+        out.error(error, Placement::step);
         return false;
     }
     return true;
 }
 
 // The engine normalises orientations, so one of zero length would turn into NaN.
-Ogre::Quaternion bindOrientation(const SkaBone& bone, std::ostream& out) {
+Ogre::Quaternion bindOrientation(const SkaBone& bone, Diagnostics& out) {
     const auto& xyzw = bone.bindRotation;
     const Ogre::Quaternion stored(xyzw[3], xyzw[0], xyzw[1], xyzw[2]);
     const float norm = stored.Norm();
     if (!std::isfinite(norm) || norm < 1e-12f) {
-        out << "\tWarning: bone " << quoted(bone.name)
-            << " has a binding rotation of zero length or not finite; identity used.\n";
+        out.warning(textOf("Warning: bone ", quoted(bone.name),
+                           " has a binding rotation of zero length or not finite; identity used."),
+                    Placement::step);
         return Ogre::Quaternion::IDENTITY;
     }
     return stored;
 }
 
 Ogre::Vector3 finiteOr(const std::array<float, 3>& values, const Ogre::Vector3& fallback,
-                       const SkaBone& bone, const char* what, std::ostream& out) {
+                       const SkaBone& bone, const char* what, Diagnostics& out) {
     if (allFinite(values)) {
         return Ogre::Vector3(values.data());
     }
-    out << "\tWarning: bone " << quoted(bone.name) << " has a binding " << what
-        << " that is not finite; " << fallback << " used.\n";
+    out.warning(textOf("Warning: bone ", quoted(bone.name), " has a binding ", what,
+                       " that is not finite; ", fallback, " used."),
+                Placement::step);
     return fallback;
 }
 
 } // namespace
 
-bool readSkmBones(const std::string& skmPath, Ogre::Skeleton& skeleton, std::ostream& out) {
-    out << "Reading bones from file:" << skmPath << "\n";
+bool readSkmBones(const std::string& skmPath, Ogre::Skeleton& skeleton, Diagnostics& out) {
+    out.progress("Reading bones from file:" + skmPath);
     std::vector<SkmBone> bones;
     if (!readBoneTable(skmPath, bones, out)) {
         return false;
     }
     const std::string unsound = findUnsoundBone(bones);
     if (!unsound.empty()) {
-        out << "\t" << unsound << "\n";
+        out.error(unsound, Placement::step);
         return false;
     }
     for (std::size_t i = 0; i < bones.size(); ++i) {
@@ -109,15 +112,16 @@ bool readSkmBones(const std::string& skmPath, Ogre::Skeleton& skeleton, std::ost
             skeleton.getBone(parentName)->addChild(skeleton.getBone(bone.name));
         }
     }
-    out << "Reading bones - success.\n";
+    out.progress("Reading bones - success.");
     return true;
 }
 
-void readSkaBones(const std::vector<SkaBone>& bones, Ogre::Skeleton& skeleton, std::ostream& out) {
+void readSkaBones(const std::vector<SkaBone>& bones, Ogre::Skeleton& skeleton, Diagnostics& out) {
     for (const SkaBone& record : bones) {
         if (!skeleton.hasBone(record.name)) {
-            out << "\tWarning: SKA bone " << quoted(record.name)
-                << " is not in the skeleton; skipped.\n";
+            out.warning("Warning: SKA bone " + quoted(record.name) +
+                            " is not in the skeleton; skipped.",
+                        Placement::step);
             continue;
         }
         Ogre::Bone* bone = skeleton.getBone(record.name);

@@ -1,7 +1,9 @@
 #include "MeshBuilder.h"
 
 #include "../ByteStream.h"
+#include "../ModelPaths.h"
 #include "../Resources.h"
+#include "../mdf/ScriptName.h"
 #include "SharedVertices.h"
 #include "SkmReader.h"
 
@@ -16,14 +18,14 @@ namespace {
 
 using Triangle = std::array<uint16_t, 3>;
 
-std::vector<std::string> readSkmMaterialNames(const std::vector<SkmMaterial>& materials,
-                                              NamingCallback& namingCallback) {
-    std::vector<std::string> names;
-    names.reserve(materials.size());
+std::vector<MeshMaterial> nameMaterials(const std::vector<SkmMaterial>& materials,
+                                        const NamingCallback& namingCallback) {
+    std::vector<MeshMaterial> named;
+    named.reserve(materials.size());
     for (const SkmMaterial& material : materials) {
-        names.push_back(namingCallback(material.path));
+        named.push_back({mdfFileName(material.path), namingCallback(material.path)});
     }
-    return names;
+    return named;
 }
 
 bool faceIsSound(const SkmFace& face, std::size_t materialCount, std::size_t vertexCount) {
@@ -66,26 +68,27 @@ void buildSubMesh(Ogre::Mesh& mesh, const std::vector<Triangle>& triangles,
     void* indices = indexBuffer->lock(Ogre::HardwareBuffer::HBL_DISCARD);
     std::memcpy(indices, triangles.data(), indexCount * sizeof(uint16_t));
     indexBuffer->unlock();
-    // A submesh keeps a handle to its material, so the material has to exist to be named. An
-    // empty name leaves the submesh without a material.
-    if (!materialName.empty()) {
+    // A submesh keeps a handle to its material, so the material has to exist to be named. The
+    // material step reports a name that no script can hold; the mesh names none there rather
+    // than one that is never written.
+    if (scriptSpelling(materialName)) {
         fetchMaterial(materialName);
         subMesh->setMaterialName(materialName, conversionGroup);
     }
 }
 
 void buildSubMeshes(Ogre::Mesh& mesh, const std::vector<std::vector<Triangle>>& triangles,
-                    const std::vector<std::string>& materialNames) {
+                    const std::vector<MeshMaterial>& materials) {
     for (std::size_t material = 0; material < triangles.size(); ++material) {
         if (!triangles[material].empty()) {
-            buildSubMesh(mesh, triangles[material], materialNames[material]);
+            buildSubMesh(mesh, triangles[material], materials[material].name);
         }
     }
 }
 
-void warnIf(std::ostream& out, std::size_t count, const char* what) {
+void warnIf(Diagnostics& out, std::size_t count, const char* what) {
     if (count > 0) {
-        out << "\tWarning: " << count << what;
+        out.warning(textOf("Warning: ", count, what), Placement::step);
     }
 }
 
@@ -93,17 +96,18 @@ void warnIf(std::ostream& out, std::size_t count, const char* what) {
 
 // The vertex and face tables are built from as they are read, never held as records; every
 // count is checked before anything is built, so that a file refused leaves the mesh untouched.
-bool importMesh(Ogre::Mesh& mesh, NamingCallback& namingCallback, const std::string& skmPath,
-                const std::string& skeletonName, std::ostream& out) {
+std::optional<std::vector<MeshMaterial>>
+importMesh(Ogre::Mesh& mesh, const NamingCallback& namingCallback, const std::string& skmPath,
+           const std::string& skeletonName, Diagnostics& out) {
     std::optional<ByteStream> file = ByteStream::openFile(skmPath);
     if (!file) {
-        return false;
+        return std::nullopt;
     }
     SkmReader reader(std::move(*file), skmPath);
     std::string error;
     if (!reader.checkMeshTables(error)) {
-        out << "\t" << error << "\n";
-        return false;
+        out.error(error, Placement::step);
+        return std::nullopt;
     }
     const auto vertexCount = static_cast<std::size_t>(reader.header().vertexCount);
     SharedVertexBuilder vertices(mesh, vertexCount, reader.header().boneCount);
@@ -119,14 +123,14 @@ bool importMesh(Ogre::Mesh& mesh, NamingCallback& namingCallback, const std::str
     // mode), the face warning, then the weight warning of the bone assignments, built last.
     // Gathering the warnings in one place would change what users and their scripts see.
     warnIf(out, vertices.repairedVertices(),
-           " vertices hold values that are not finite numbers; they are read as 0.\n");
-    const std::vector<std::string> names = readSkmMaterialNames(materials, namingCallback);
+           " vertices hold values that are not finite numbers; they are read as 0.");
+    std::vector<MeshMaterial> named = nameMaterials(materials, namingCallback);
     warnIf(out, faces.skipped,
-           " faces name a material or vertex that the file does not have; skipped.\n");
-    buildSubMeshes(mesh, faces.triangles, names);
+           " faces name a material or vertex that the file does not have; skipped.");
+    buildSubMeshes(mesh, faces.triangles, named);
     mesh.setSkeletonName(skeletonName);
     warnIf(out, vertices.skippedWeights(),
            " bone weights name a bone that the file does not have or a slot past the sixth; "
-           "skipped.\n");
-    return true;
+           "skipped.");
+    return named;
 }

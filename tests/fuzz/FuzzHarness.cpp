@@ -1,6 +1,5 @@
 #include "FuzzHarness.h"
 
-#include "MaterialNamer.h"
 #include "Resources.h"
 
 #include <OgrePass.h>
@@ -62,6 +61,4 @@ void FuzzHarness::releaseResources() {
     // Removed passes wait for the next rendered frame to be deleted, and none is rendered here.
     Ogre::Pass::processPendingPassUpdates();
     headless.materialSerializer().clearQueue();
-    materialNames.clear();
-    materialFiles.clear();
 }

@@ -5,8 +5,6 @@
 #include "SampleFigure.h"
 #include "skeleton/SkeletonImport.h"
 
-#include <sstream>
-
 namespace {
 
 // The sample figure's bone table and nothing else: the seeds are written from the same figure,
@@ -47,7 +45,7 @@ private:
 };
 
 void convert(FuzzHarness& harness, const std::string& skmPath, const std::string& skaPath) {
-    std::ostringstream out;
+    DiagnosticList out;
     const Ogre::SkeletonPtr skeleton = createManualSkeleton("fuzz.skeleton");
     if (importSkeleton(skmPath, skaPath, *skeleton, out, fuzzLimits)) {
         harness.engine().skeletonSerializer().exportSkeleton(skeleton.get(),

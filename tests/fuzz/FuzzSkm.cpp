@@ -7,8 +7,6 @@
 #include "skeleton/SkeletonBuilder.h"
 #include "skm/MeshBuilder.h"
 
-#include <sstream>
-
 namespace {
 
 const char* const skeletonName = "fuzz.skeleton";
@@ -16,13 +14,12 @@ const char* const skeletonName = "fuzz.skeleton";
 // The mesh import runs even when the bones were refused, so that the fuzzer reaches it with
 // every input and not only with those whose bone table is sound.
 void convert(FuzzHarness& harness, const std::string& skmPath) {
-    std::ostringstream out;
+    DiagnosticList out;
     const Ogre::SkeletonPtr skeleton = createManualSkeleton(skeletonName);
     readSkmBones(skmPath, *skeleton, out);
 
     const Ogre::MeshPtr mesh = createManualMesh("fuzz");
-    NamingCallback namingCallback = MaterialNamer(false);
-    if (importMesh(*mesh, namingCallback, skmPath, skeletonName, out)) {
+    if (importMesh(*mesh, MaterialNamer(false), skmPath, skeletonName, out)) {
         writeOutputFile(harness.scratchPath("fuzz.mesh"), [&](const Ogre::DataStreamPtr& stream) {
             harness.engine().meshSerializer().exportMesh(mesh.get(), stream);
         });

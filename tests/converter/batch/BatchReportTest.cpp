@@ -1,30 +1,9 @@
 #include "BatchReport.h"
-#include "ConsoleLines.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 namespace {
-
-TEST(ConsoleLinesTest, KeepsWarningsAndErrorsAndDropsProgress) {
-    const ConsoleLines lines = sortConsoleLines(
-        "Reading bones from file:x.skm\n\tMesh contains 3 bones.\nReading bones - success.\n"
-        "Importing Skeleton Success!\tWarning: 2 faces name a vertex past the table.\n"
-        "Warning: .mdf extension was appended to material name.\n"
-        "Converting file body.mdf failed.\r\n\nError: Cannot write \"x.mesh\": disk full\n");
-    EXPECT_EQ(lines.warnings,
-              (std::vector<std::string>{"Warning: 2 faces name a vertex past the table.",
-                                        "Warning: .mdf extension was appended to material name."}));
-    EXPECT_EQ(lines.errors,
-              (std::vector<std::string>{"Converting file body.mdf failed.",
-                                        "Error: Cannot write \"x.mesh\": disk full"}));
-
-    const ConsoleLines failed = sortConsoleLines("Reading bones from file:x.skm\n\tFile not "
-                                                 "found!\nImporting Skeleton Failed!");
-    EXPECT_EQ(failed.errors,
-              (std::vector<std::string>{"File not found!", "Importing Skeleton Failed!"}));
-    EXPECT_TRUE(failed.warnings.empty());
-}
 
 TEST(BatchReportTest, HoldsEveryModelAndCountsThem) {
     ModelResult converted{"a/x.skm",

@@ -159,6 +159,11 @@ TEST_F(BatchRunTest, AFailingModelFailsAloneWithItsReason) {
     hostile.write("\xff\xff\xff\x7f", 4);
     hostile.close();
     fs::remove(work / "tree/art/meshes/items/banner/material1.mdf");
+    std::fstream variations(work / "tree/art/meshes/items/banner/banner.ska",
+                            std::ios::in | std::ios::out | std::ios::binary);
+    variations.seekp(8); // the variation count
+    variations.write("\1", 1);
+    variations.close();
 
     const ConverterRun run = convert();
     EXPECT_EQ(run.exitStatus, 1);
@@ -178,6 +183,14 @@ TEST_F(BatchRunTest, AFailingModelFailsAloneWithItsReason) {
                               "material1.mdf failed.\n"),
               std::string::npos)
         << run.errors;
+    const nlohmann::json parsed = report();
+    for (const nlohmann::json& model : parsed["models"]) {
+        if (model["source"] == "art/meshes/items/banner/banner.skm") {
+            EXPECT_EQ(model["warnings"], std::vector<std::string>{"Warning: Variation count != 0. "
+                                                                  "Variation format is unknown."});
+            EXPECT_EQ(model["error"], "Converting file material1.mdf failed.");
+        }
+    }
 }
 
 // The giant's SKA is a pipe nobody writes to: its worker waits on it for ever.

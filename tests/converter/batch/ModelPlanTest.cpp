@@ -1,9 +1,11 @@
 #include "ModelPlan.h"
+#include "BatchProcess.h"
 
 #include "support/ConverterProcess.h"
 #include "support/SmallModel.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 
@@ -69,6 +71,45 @@ TEST_F(ModelPlanTest, TwoModelsWritingTheSameFilesAreNotBothConverted) {
     const std::vector<ModelPlan> plans = planModels(options, {"f/x.SKM", "f/x.skm"});
     EXPECT_EQ(plans[0].refusal, "");
     EXPECT_EQ(plans[1].refusal, "its outputs would replace those of f/x.SKM");
+}
+
+// Written on Windows, a model names its files in any case. The batch reads the one file whose
+// name differs only in case, and says so; Tarnwick itself stays exact.
+TEST_F(ModelPlanTest, AnMdfAndAnSkaNamedInAnotherCaseAreReadWithAWarning) {
+    SmallModel model = makeSmallModel();
+    // Named by each of the three materials; the warning comes once.
+    model.skm.materialPaths.assign(3, "art\\Hero_Skin.mdf");
+    model.mdfFiles = {{"hero_skin.mdf", "Texture \"art/skin.tga\"\n"}};
+    fs::create_directories(work / "case/f");
+    writeSmallModel(model, work / "case/f", "w");
+    fs::rename(work / "case/f/w.ska", work / "case/f/W.SKA");
+
+    EXPECT_NE(runTarnwick(work.path(), {"case/f/w.skm", "single.mesh"})
+                  .output.find("Importing Skeleton Failed!"),
+              std::string::npos);
+    const ConverterRun run =
+        runBatchTool(work.path(), {"--report", "report.json", "case", "batch-out"});
+    EXPECT_EQ(run.exitStatus, 0) << run.errors;
+    const nlohmann::json report = nlohmann::json::parse(readFileText(work / "report.json"));
+    EXPECT_EQ(report["models"][0]["warnings"],
+              (std::vector<std::string>{
+                  "w.ska is not there; W.SKA, whose name differs from it only in case, is read "
+                  "instead",
+                  "Hero_Skin.mdf is not there; hero_skin.mdf, whose name differs from it only in "
+                  "case, is read instead"}));
+    EXPECT_NE(readFileText(work / "batch-out/f/w.material").find("texture skin.tga"),
+              std::string::npos);
+}
+
+TEST_F(ModelPlanTest, SeveralFilesMatchingANameInAnotherCaseFailTheModel) {
+    SmallModel model = makeSmallModel();
+    model.skm.materialPaths = {"art/Body.mdf"};
+    model.mdfFiles = {{"body.mdf", "Texture \"a.tga\"\n"}, {"BODY.MDF", "Texture \"b.tga\"\n"}};
+    writeSmallModel(model, work / "src/f", "w");
+    const std::vector<ModelPlan> plans = planModels(options, {"f/w.skm"});
+    EXPECT_EQ(plans[0].refusal,
+              "Body.mdf is not there, and several files differ from it only in case: BODY.MDF, "
+              "body.mdf");
 }
 
 } // namespace

@@ -42,13 +42,20 @@ TEST(NonUtf8NamesTest, StampsOfAModelInALatin1FolderSurviveTheirFile) {
 
 TEST(NonUtf8NamesTest, AWorkersAnswerNamesItsFilesByteForByte) {
     const std::string folder = "out/" + latin1Folder + "/";
-    const WorkerAnswer sent{
-        0, "Converting \xfc", 0.5, {{folder + ".x.mesh.tmp-Ab12Cd", folder + "x.mesh"}}};
+    const WorkerAnswer sent{0,
+                            {{Severity::warning, "Warning: \xfc", Placement::step},
+                             {Severity::error, "no SKA file x.ska beside it", Placement::unshown}},
+                            0.5,
+                            {{folder + ".x.mesh.tmp-Ab12Cd", folder + "x.mesh"}}};
     const WorkerAnswer received = readWorkerAnswer(workerAnswerText(sent));
     ASSERT_EQ(received.pending.size(), 1U);
     EXPECT_EQ(received.pending[0].temporary, sent.pending[0].temporary);
     EXPECT_EQ(received.pending[0].path, sent.pending[0].path);
-    EXPECT_EQ(received.console, "Converting \xef\xbf\xbd"); // for people: U+FFFD will do
+    // For people: U+FFFD will do.
+    EXPECT_EQ(received.diagnostics,
+              (std::vector<Diagnostic>{
+                  {Severity::warning, "Warning: \xef\xbf\xbd", Placement::step},
+                  {Severity::error, "no SKA file x.ska beside it", Placement::unshown}}));
 }
 
 } // namespace

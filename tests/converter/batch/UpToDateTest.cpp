@@ -64,9 +64,9 @@ TEST_F(UpToDateTest, OutputsMustBeTheFilesThisToolWroteWithTheseSettings) {
     fs::remove(work / "copied.tga");
     EXPECT_FALSE(isUpToDate(plan, &stamp)) << "texture copy gone";
     write(work / "copied.tga", -5);
-    plan.conversion.meshVersion = Ogre::MESH_VERSION_1_8;
+    plan.meshVersion = Ogre::MESH_VERSION_1_8;
     EXPECT_FALSE(isUpToDate(plan, &stamp)) << "other mesh version";
-    plan.conversion.meshVersion = Ogre::MESH_VERSION_LATEST;
+    plan.meshVersion = Ogre::MESH_VERSION_LATEST;
     plan.textures.clear();
     EXPECT_FALSE(isUpToDate(plan, &stamp)) << "other textures found";
 }

@@ -39,9 +39,10 @@ AnimationData animation(const std::string& name, std::vector<BoneKey> keys = {})
 // skeleton took.
 std::string build(const AnimationData& data, std::size_t index, Ogre::Skeleton& skeleton,
                   AnimationBuildState& state) {
-    std::ostringstream out;
+    std::ostringstream console;
+    ConsoleDiagnostics out(console);
     buildAnimation(data, index, skeleton, state, out);
-    return out.str();
+    return console.str();
 }
 
 std::string build(const AnimationData& data, std::size_t index, Ogre::Skeleton& skeleton) {

@@ -47,7 +47,8 @@ struct Decoded {
 Decoded decode(const std::string& bytes,
                int64_t repeatedKeyBytes = ImportLimits().repeatedKeyBytes) {
     Decoded decoded;
-    std::ostringstream out;
+    std::ostringstream console;
+    ConsoleDiagnostics out(console);
     SkaReader reader(bytes, "test.ska", repeatedKeyBytes);
     const SkaHeader header = reader.readHeader(out);
     decoded.ok = reader.readBones(header, decoded.bones, decoded.error) &&
@@ -58,7 +59,7 @@ Decoded decode(const std::string& bytes,
             decoded.animations.push_back(std::move(animation));
         }
     }
-    decoded.messages = out.str();
+    decoded.messages = console.str();
     return decoded;
 }
 
@@ -291,10 +292,11 @@ TEST(SkaReaderTest, WarnsOfVariationsAndReadsTheBoneTable) {
     ska.variationCount = 2;
     ska.bones = {{"hip", {1, 2, 3}, {0.1f, 0.2f, 0.3f, 0.9f}, {4, 5, 6}}};
     const std::string bytes = writeSka(ska);
-    std::ostringstream out;
+    std::ostringstream console;
+    ConsoleDiagnostics out(console);
     SkaReader reader(bytes, "v.ska");
     const SkaHeader header = reader.readHeader(out);
-    EXPECT_EQ(out.str(), " Warning: Variation count != 0. Variation format is unknown.\n");
+    EXPECT_EQ(console.str(), " Warning: Variation count != 0. Variation format is unknown.\n");
     std::vector<SkaBone> bones;
     std::string error;
     ASSERT_TRUE(reader.readBones(header, bones, error));
@@ -315,7 +317,8 @@ TEST(SkaReaderTest, EveryPrefixOfAFileReadsAsRecordsOrACleanError) {
             EXPECT_EQ(decoded.error.rfind("test.ska: ", 0), 0u) << size;
             continue;
         }
-        std::ostringstream out;
+        std::ostringstream console;
+        ConsoleDiagnostics out(console);
         const SkaHeader header = SkaReader(whole.substr(0, size), "test.ska").readHeader(out);
         EXPECT_EQ(decoded.bones.size(), static_cast<std::size_t>(header.boneCount));
         EXPECT_EQ(decoded.animations.size(), static_cast<std::size_t>(header.animationCount));

@@ -46,9 +46,10 @@ TEST(SkeletonBuilderTest, RefusesBoneTablesNoSkeletonCanHold) {
     for (const auto& [bytes, message] : cases) {
         samplemodel::writeFile(work / "bones.skm", bytes);
         Ogre::SkeletonPtr skeleton = engine.freshSkeleton();
-        std::ostringstream out;
+        std::ostringstream console;
+        ConsoleDiagnostics out(console);
         EXPECT_FALSE(readSkmBones(work / "bones.skm", *skeleton, out)) << message;
-        EXPECT_EQ(out.str().substr(out.str().rfind('\t')), message);
+        EXPECT_EQ(console.str().substr(console.str().rfind('\t')), message);
         EXPECT_EQ(skeleton->getNumBones(), 0u) << message;
     }
 }
@@ -58,15 +59,17 @@ TEST(SkeletonBuilderTest, GivesBindingTransformsOnlyWhereABoneCanTakeThem) {
     TemporaryDirectory work;
     samplemodel::writeFile(work / "bones.skm", threeBones());
     Ogre::SkeletonPtr skeleton = engine.freshSkeleton();
-    std::ostringstream out;
+    std::ostringstream console;
+    ConsoleDiagnostics out(console);
     ASSERT_TRUE(readSkmBones(work / "bones.skm", *skeleton, out));
     EXPECT_EQ(skeleton->getBone(1)->getParent(), skeleton->getBone("arm"));
 
     std::ostringstream warnings;
+    ConsoleDiagnostics warningLines(warnings);
     readSkaBones({{"wing", {1, 1, 1}, {0, 0, 0, 1}, {0, 0, 0}},
                   {"arm", {2, 2, 2}, {0, 0, 0, 0}, {NAN, 0, 0}},
                   {"tip", {INFINITY, 1, 1}, {0, 0, 0.6f, 0.8f}, {1, 2, 3}}},
-                 *skeleton, warnings);
+                 *skeleton, warningLines);
     EXPECT_EQ(warnings.str(),
               "\tWarning: SKA bone \"wing\" is not in the skeleton; skipped.\n"
               "\tWarning: bone \"arm\" has a binding rotation of zero length or not finite; "

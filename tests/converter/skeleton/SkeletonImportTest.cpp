@@ -72,7 +72,8 @@ protected:
                               const ImportLimits& limits = ImportLimits()) {
         writeFile(work / "model.skm", writeSkm(skm));
         writeFile(work / "model.ska", ska);
-        std::ostringstream out;
+        std::ostringstream console;
+        ConsoleDiagnostics out(console);
         {
             const Ogre::SkeletonPtr imported = createManualSkeleton("imported");
             const auto start = std::chrono::steady_clock::now();
@@ -84,7 +85,7 @@ protected:
                                                                   work / "model.skeleton");
             Ogre::SkeletonManager::getSingleton().remove(imported);
         }
-        messages = out.str();
+        messages = console.str();
         return readBack.skeleton(work / "model.skeleton");
     }
 

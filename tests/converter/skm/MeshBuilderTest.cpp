@@ -28,17 +28,20 @@ samplemodel::SkmDesc twoMaterials() {
 struct Imported {
     bool ok;
     std::string console;
+    std::vector<MeshMaterial> materials;
 };
 
 // The naming callback writes to the same console, so that its place among the warnings shows.
 Imported import(Ogre::Mesh& mesh, const std::string& skmPath) {
-    std::ostringstream out;
+    std::ostringstream console;
+    ConsoleDiagnostics out(console);
     NamingCallback naming = [&out](const std::string& path) {
-        out << "naming " << path << "\n";
+        out.progress("naming " + path);
         return path;
     };
-    const bool ok = importMesh(mesh, naming, skmPath, "case.skeleton", out);
-    return {ok, out.str()};
+    const std::optional<std::vector<MeshMaterial>> materials =
+        importMesh(mesh, naming, skmPath, "case.skeleton", out);
+    return {materials.has_value(), console.str(), materials.value_or(std::vector<MeshMaterial>())};
 }
 
 TEST(MeshBuilderTest, SkipsFacesOutsideTheTablesAndWarnsInTheConsoleOrder) {
@@ -83,6 +86,30 @@ TEST(MeshBuilderTest, ATableCountTheFileCannotHoldLeavesTheMeshUntouched) {
                                     "bytes; the file has 652 bytes.\n");
     EXPECT_EQ(mesh->getNumSubMeshes(), 0u);
     EXPECT_EQ(mesh->sharedVertexData, nullptr);
+}
+
+TEST(MeshBuilderTest, ReturnsEachRecordsMdfFileAndNameAndNamesNoMaterialNoScriptCanHold) {
+    BuilderEngine engine;
+    TemporaryDirectory work;
+    samplemodel::SkmDesc skm = twoMaterials();
+    skm.materialPaths = {"art\\Knight.MDF", "art/cloak", "art/Knight.MDF"};
+    samplemodel::writeFile(work / "mesh.skm", samplemodel::writeSkm(skm));
+    const NamingCallback naming = [](const std::string& path) {
+        return path == "art/cloak" ? "two\nlines" : "steel";
+    };
+    std::ostringstream console;
+    ConsoleDiagnostics out(console);
+    Ogre::MeshPtr mesh = engine.freshMesh();
+    const auto materials = importMesh(*mesh, naming, work / "mesh.skm", "case.skeleton", out);
+    ASSERT_TRUE(materials);
+    ASSERT_EQ(materials->size(), 3u) << "a record no face uses is named too";
+    EXPECT_EQ((*materials)[0].mdfFile, "Knight.MDF");
+    EXPECT_EQ((*materials)[1].mdfFile, "cloak.mdf");
+    EXPECT_EQ((*materials)[1].name, "two\nlines");
+    EXPECT_EQ((*materials)[2].name, "steel");
+    ASSERT_EQ(mesh->getNumSubMeshes(), 2u);
+    EXPECT_EQ(mesh->getSubMesh(0)->getMaterialName(), "steel");
+    EXPECT_EQ(mesh->getSubMesh(1)->getMaterialName(), "");
 }
 
 } // namespace
