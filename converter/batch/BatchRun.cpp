@@ -23,7 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int anyFailed = 1;
-constexpr int interruptedStatus = 130;
+constexpr int killedBySignal = 128; // + the signal's number, as a shell reports it
 
 const char* const stampFileName = ".tarnwick-batch-stamps.json";
 
@@ -216,7 +216,7 @@ private:
             writeReport(settled, seconds, !completed);
         }
         if (!completed) {
-            return interruptedStatus;
+            return killedBySignal + stopSignal();
         }
         return totals.failed > 0 ? anyFailed : 0;
     }

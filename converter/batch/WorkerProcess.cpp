@@ -23,7 +23,8 @@ void removeTemporaryAndDie(int number) {
     std::raise(number);
 }
 
-// Ctrl-C reaches the whole process group; the parent ends the workers itself.
+// Ctrl-C, and the hang-up of a closed terminal, reach the whole process group; the parent ends
+// the workers itself.
 void installWorkerSignals() {
     struct sigaction dying = {};
     dying.sa_handler = removeTemporaryAndDie;
@@ -33,6 +34,7 @@ void installWorkerSignals() {
     struct sigaction ignore = {};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGINT, &ignore, nullptr);
+    sigaction(SIGHUP, &ignore, nullptr);
 }
 
 bool writeAll(int fd, const std::string& text) {

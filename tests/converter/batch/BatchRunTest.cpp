@@ -69,6 +69,34 @@ protected:
         fs::last_write_time(work / "tree/" + file, fs::file_time_type::clock::now());
     }
 
+    // Six copies of the giant, the slowest model, in "many": with one worker, the model after
+    // giant<i> starts once giant<i> is settled.
+    void writeManyGiants() const {
+        for (int i = 0; i < 6; ++i) {
+            const std::string folder = work / "many/giant" + std::to_string(i);
+            fs::create_directories(folder);
+            fs::copy(work / "tree/art/meshes/monsters/giant", folder);
+        }
+    }
+
+    void waitForFile(const std::string& file) const {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!fs::exists(work / file) && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    std::vector<std::string> temporariesIn(const std::string& folder) const {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::recursive_directory_iterator(work / folder)) {
+            const std::string name = entry.path().filename().string();
+            if (name.find(".tmp-") != std::string::npos) {
+                found.push_back(entry.path().string());
+            }
+        }
+        return found;
+    }
+
     TemporaryDirectory work;
 };
 
@@ -226,32 +254,21 @@ TEST_F(BatchRunTest, AModelConvertedAgainLosesTheTemporariesAKilledRunLeft) {
     EXPECT_TRUE(fs::exists(wolf / ".notes"));
 }
 
-TEST_F(BatchRunTest, CtrlCEndsTheRunLeavingNoPartialFileAndAReport) {
-    for (int i = 0; i < 6; ++i) {
-        const std::string folder = work / "many/giant" + std::to_string(i);
-        fs::create_directories(folder);
-        fs::copy(work / "tree/art/meshes/monsters/giant", folder);
-    }
-    BatchProcess batch(work.path(), {"-j", "1", "--report", "report.json", "many", "out"});
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    // With one worker, the second model starts once the first is settled.
-    while (!fs::exists(work / "out/giant1/giant.mesh") &&
-           std::chrono::steady_clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    const auto interrupted = std::chrono::steady_clock::now();
-    kill(batch.pid(), SIGINT);
-    const ConverterRun run = batch.wait();
-    EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::milliseconds(1500));
-    EXPECT_EQ(run.exitStatus, 130);
-    EXPECT_EQ(report()["interrupted"], true);
-    EXPECT_GE(report()["models"].size(), 1U);
-    EXPECT_LT(report()["models"].size(), 6U);
-    for (const auto& entry : fs::recursive_directory_iterator(work / "out")) {
-        const std::string name = entry.path().filename().string();
-        EXPECT_TRUE(name.find(".partial-") == std::string::npos &&
-                    name.find(".tmp-") == std::string::npos)
-            << name;
+TEST_F(BatchRunTest, CtrlCAndSigtermEndTheRunLeavingNoPartialFileAndAReport) {
+    writeManyGiants();
+    for (const int number : {SIGINT, SIGTERM}) {
+        const std::string out = "out" + std::to_string(number);
+        BatchProcess batch(work.path(), {"-j", "1", "--report", "report.json", "many", out});
+        waitForFile(out + "/giant1/giant.mesh");
+        const auto interrupted = std::chrono::steady_clock::now();
+        kill(batch.pid(), number);
+        const ConverterRun run = batch.wait();
+        EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::milliseconds(1500));
+        EXPECT_EQ(run.exitStatus, 128 + number);
+        EXPECT_EQ(report()["interrupted"], true);
+        EXPECT_GE(report()["models"].size(), 1U);
+        EXPECT_LT(report()["models"].size(), 6U);
+        EXPECT_EQ(temporariesIn(out), std::vector<std::string>{});
     }
 }
 
