@@ -95,6 +95,27 @@ std::string failureLine(const std::string& source, const std::string& reason) {
     return "failed: " + source + ": " + reason;
 }
 
+// What the file system refuses for one model (a file where its folder goes, a folder it may not
+// write) fails that model alone: the reason, or empty when the action went through.
+template <typename Action> std::string failingAlone(const Action& action) {
+    try {
+        action();
+        return "";
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+}
+
+std::string makeFolder(const std::string& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!error) {
+        return "";
+    }
+    return "cannot create its folder " + fs::path(folder).parent_path().string() + ": " +
+           error.message();
+}
+
 class BatchRun {
 public:
     explicit BatchRun(const BatchOptions& options)
@@ -130,18 +151,9 @@ private:
     std::vector<std::size_t> decideWithoutConverting() {
         std::vector<std::size_t> jobs;
         for (std::size_t i = 0; i < plans.size(); ++i) {
-            const ModelPlan& plan = plans[i];
-            if (!plan.refusal.empty()) {
-                results[i] = resultFromPlan(plan, ModelStatus::failed);
-                results[i]->error = plan.refusal;
-                std::cerr << failureLine(plan.source, plan.refusal) << "\n";
-            } else if (!options.force && isUpToDate(plan, stamps.find(plan.source))) {
-                results[i] = resultFromPlan(plan, ModelStatus::skipped);
-                results[i]->outputs = outputsOf(options, plan, {});
-            } else {
-                fs::create_directories(plan.conversion.destDir);
-                timesBefore[i] = outputTimes(plan);
-                jobs.push_back(i);
+            const std::string problem = failingAlone([&] { decide(i, jobs); });
+            if (!problem.empty()) {
+                failBeforeConverting(i, problem);
             }
         }
         // What a batch killed outright (SIGKILL, a power cut) left of these models goes before
@@ -150,7 +162,43 @@ private:
         return jobs;
     }
 
+    void decide(std::size_t i, std::vector<std::size_t>& jobs) {
+        const ModelPlan& plan = plans[i];
+        if (!plan.refusal.empty()) {
+            failBeforeConverting(i, plan.refusal);
+        } else if (!options.force && isUpToDate(plan, stamps.find(plan.source))) {
+            results[i] = resultFromPlan(plan, ModelStatus::skipped);
+            results[i]->outputs = outputsOf(options, plan, {});
+        } else {
+            const std::string folderProblem = makeFolder(plan.conversion.destDir);
+            if (!folderProblem.empty()) {
+                failBeforeConverting(i, folderProblem);
+                return;
+            }
+            timesBefore[i] = outputTimes(plan);
+            jobs.push_back(i);
+        }
+    }
+
+    void failBeforeConverting(std::size_t i, const std::string& reason) {
+        results[i] = resultFromPlan(plans[i], ModelStatus::failed);
+        results[i]->error = reason;
+        std::cerr << failureLine(plans[i].source, reason) << "\n";
+    }
+
     void record(const JobOutcome& outcome, ProgressLine& progress) {
+        const std::string problem = failingAlone([&] { settle(outcome, progress); });
+        if (!problem.empty()) {
+            const ModelPlan& plan = plans[outcome.job];
+            results[outcome.job] = resultFromPlan(plan, ModelStatus::failed);
+            results[outcome.job]->error = problem;
+            progress.print(failureLine(plan.source, problem));
+            stamps.forget(plan.source);
+            progress.modelDone(true);
+        }
+    }
+
+    void settle(const JobOutcome& outcome, ProgressLine& progress) {
         const ModelPlan& plan = plans[outcome.job];
         const WorkerAnswer answer =
             outcome.answered ? readWorkerAnswer(outcome.answer) : WorkerAnswer{};

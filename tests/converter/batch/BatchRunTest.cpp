@@ -208,6 +208,26 @@ TEST_F(BatchRunTest, AFailingModelFailsAloneWithItsReason) {
         << run.errors;
 }
 
+// "monsters" is a file: its four models fail, and only they.
+TEST_F(BatchRunTest, AFileWhereAModelsFolderGoesFailsThatModelAlone) {
+    fs::create_directories(work / "out/art/meshes");
+    std::ofstream(work / "out/art/meshes/monsters") << "in the way";
+    const ConverterRun run = convert();
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.output.substr(0, 17), "7 converted, 0 sk") << run.output;
+    EXPECT_EQ(converted().size(), 7U);
+    for (const char* model :
+         {"giant/giant.skm", "orc/orc.skm", "orc/orc_chief.skm", "wolf/wolf.skm"}) {
+        const std::string source = std::string("art/meshes/monsters/") + model;
+        EXPECT_EQ(statuses().at(source), "failed") << model;
+        EXPECT_NE(run.errors.find("failed: " + source +
+                                  ": cannot create its folder out/art/meshes/monsters/" +
+                                  fs::path(model).parent_path().string() + ": Not a directory\n"),
+                  std::string::npos)
+            << run.errors;
+    }
+}
+
 // The giant's SKA is a pipe nobody writes to: its worker waits on it for ever.
 TEST_F(BatchRunTest, AModelOverTheTimeLimitFails) {
     fs::rename(work / "tree/art/meshes/monsters/giant", work / "giant");
