@@ -6,6 +6,7 @@
 #include "ModelTree.h"
 #include "ModelWorker.h"
 #include "OutputFile.h"
+#include "OutputFolderLock.h"
 #include "ProgressLine.h"
 #include "StopSignals.h"
 #include "UpToDate.h"
@@ -23,6 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int anyFailed = 1;
+constexpr int folderBusy = 2;
 constexpr int killedBySignal = 128; // + the signal's number, as a shell reports it
 
 const char* const stampFileName = ".tarnwick-batch-stamps.json";
@@ -118,12 +120,25 @@ std::string makeFolder(const std::string& folder) {
 
 class BatchRun {
 public:
-    explicit BatchRun(const BatchOptions& options)
-        : options(options), stamps((fs::path(options.outputDir) / stampFileName).string()) {}
+    explicit BatchRun(const BatchOptions& options) : options(options) {}
 
     // Ctrl-C at any point ends the batch with the report of what was done.
     int run() {
         const StopSignals stopSignals;
+        // Before the stamps are read and before anything of a killed run is removed: what looks
+        // left over may be the files of a run still going.
+        std::optional<OutputFolderLock> lock;
+        try {
+            lock.emplace(options.outputDir);
+        } catch (const std::runtime_error& error) {
+            std::cerr << "tarnwick-batch: " << error.what() << "\n";
+            return folderBusy;
+        }
+        const OutputFolderLock::Result locking = lock->take(!options.noWait, std::cerr);
+        if (locking != OutputFolderLock::Result::taken) {
+            return locking == OutputFolderLock::Result::busy ? folderBusy : finish(false);
+        }
+        stamps.emplace((fs::path(options.outputDir) / stampFileName).string());
         plans = planModels(options, findModels(options.sourceRoot, options.outputDir));
         if (stopRequested()) {
             return finish(false);
@@ -142,7 +157,7 @@ public:
         if (!completed) {
             removeTemporariesOfUnsettled(jobs);
         }
-        stamps.saveIfChanged();
+        stamps->saveIfChanged();
         return finish(completed && !stopRequested());
     }
 
@@ -166,7 +181,7 @@ private:
         const ModelPlan& plan = plans[i];
         if (!plan.refusal.empty()) {
             failBeforeConverting(i, plan.refusal);
-        } else if (!options.force && isUpToDate(plan, stamps.find(plan.source))) {
+        } else if (!options.force && isUpToDate(plan, stamps->find(plan.source))) {
             results[i] = resultFromPlan(plan, ModelStatus::skipped);
             results[i]->outputs = outputsOf(options, plan, {});
         } else {
@@ -193,7 +208,7 @@ private:
             results[outcome.job] = resultFromPlan(plan, ModelStatus::failed);
             results[outcome.job]->error = problem;
             progress.print(failureLine(plan.source, problem));
-            stamps.forget(plan.source);
+            stamps->forget(plan.source);
             progress.modelDone(true);
         }
     }
@@ -219,9 +234,9 @@ private:
         if (failed) {
             result.error = outcome.answered ? failureReason(plan, lines.errors) : outcome.failure;
             progress.print(failureLine(plan.source, *result.error));
-            stamps.forget(plan.source);
+            stamps->forget(plan.source);
         } else {
-            stamps.record(plan.source, stampOf(plan));
+            stamps->record(plan.source, stampOf(plan));
         }
         results[outcome.job] = std::move(result);
         progress.modelDone(failed);
@@ -279,7 +294,7 @@ private:
     }
 
     const BatchOptions& options;
-    StampFile stamps;
+    std::optional<StampFile> stamps; // read once the output folder is locked
     std::vector<ModelPlan> plans;
     std::vector<std::optional<ModelResult>> results;
     std::vector<OutputTimes> timesBefore; // of the models given to the workers

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iostream>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -35,6 +36,9 @@ void installWorkerSignals() {
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGINT, &ignore, nullptr);
     sigaction(SIGHUP, &ignore, nullptr);
+    // A parent killed outright takes its workers with it, each removing what it was writing,
+    // so that they release the output folder's lock and the next run finds nothing in progress.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
 }
 
 bool writeAll(int fd, const std::string& text) {

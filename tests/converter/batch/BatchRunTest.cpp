@@ -60,7 +60,10 @@ protected:
     std::map<std::string, fs::file_time_type> outputTimes() const {
         std::map<std::string, fs::file_time_type> times;
         for (const auto& entry : fs::recursive_directory_iterator(work / "out")) {
-            times[entry.path().string()] = entry.last_write_time();
+            // Each run writes its pid into the lock file.
+            if (entry.path().filename() != ".tarnwick-batch.lock") {
+                times[entry.path().string()] = entry.last_write_time();
+            }
         }
         return times;
     }
@@ -84,6 +87,18 @@ protected:
         while (!fs::exists(work / file) && std::chrono::steady_clock::now() < giveUp) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+    }
+
+    // A pipe takes a writer once the batch has opened it for reading; -1 if it never does. Not
+    // inherited: a batch started later would hold the pipe open.
+    static int openWhenRead(const fs::path& pipe) {
+        int writer = -1;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while ((writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0 &&
+               std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return writer;
     }
 
     std::vector<std::string> temporariesIn(const std::string& folder) const {
@@ -292,6 +307,79 @@ TEST_F(BatchRunTest, CtrlCAndSigtermEndTheRunLeavingNoPartialFileAndAReport) {
     }
 }
 
+// The first run holds the folder while it plans, its giant's MDF file being a pipe the test
+// writes to once the other runs have met the lock.
+TEST_F(BatchRunTest, ASecondRunOnOneFolderWaitsThenSkipsEverything) {
+    fs::remove_all(work / "tree/art/meshes/npc/ghost");
+    fs::create_directories(work / "empty");
+    const fs::path mdf = work / "tree/art/meshes/monsters/giant/material0.mdf";
+    const std::string material = readFileText(mdf);
+    fs::remove(mdf);
+    ASSERT_EQ(mkfifo(mdf.c_str(), 0600), 0);
+    BatchProcess first(work.path(), {"tree", "out"});
+    const int writer = openWhenRead(mdf);
+    ASSERT_GE(writer, 0);
+    const std::string waiting =
+        "waiting for the run of pid " + std::to_string(first.pid()) + " on out…\n";
+
+    const ConverterRun impatient = runBatchTool(work.path(), {"--no-wait", "tree", "out"});
+    EXPECT_EQ(impatient.exitStatus, 2);
+    EXPECT_EQ(impatient.errors, waiting);
+    EXPECT_EQ(impatient.output, "");
+    EXPECT_EQ(runBatchTool(work.path(), {"--no-wait", "empty", "other"}).exitStatus, 0)
+        << "another folder is free";
+    BatchProcess second(work.path(), {"tree", "out"});
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (second.errorsSoFar().empty() && std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+
+    // A plain file, older than every output, for the conversion and the second run; the pipe
+    // the first run reads stays open.
+    const fs::path replacement = work / "material0.mdf";
+    std::ofstream(replacement) << material;
+    fs::last_write_time(replacement, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    fs::rename(replacement, mdf);
+    EXPECT_EQ(write(writer, material.data(), material.size()), ssize_t(material.size()));
+    close(writer);
+    const ConverterRun firstRun = first.wait();
+    const ConverterRun secondRun = second.wait();
+    EXPECT_EQ(firstRun.exitStatus, 0) << firstRun.errors;
+    EXPECT_EQ(firstRun.output.substr(0, 34), "11 converted, 0 skipped, 0 failed,");
+    EXPECT_EQ(secondRun.exitStatus, 0);
+    EXPECT_EQ(secondRun.errors, waiting);
+    EXPECT_EQ(secondRun.output.substr(0, 34), "0 converted, 11 skipped, 0 failed,");
+}
+
+// With one worker each giant is settled before the next one's files are in place.
+TEST_F(BatchRunTest, ARunKilledOutrightResumesWhereItStopped) {
+    writeManyGiants();
+    {
+        BatchProcess killed(work.path(), {"-j", "1", "many", "out"});
+        waitForFile("out/giant2/giant.mesh");
+        kill(killed.pid(), SIGKILL);
+        EXPECT_EQ(killed.wait().exitStatus, 128 + SIGKILL);
+    }
+    const ConverterRun resumed =
+        runBatchTool(work.path(), {"--report", "report.json", "many", "out"});
+    EXPECT_EQ(resumed.exitStatus, 0) << resumed.errors;
+    const std::map<std::string, std::string> byModel = statuses();
+    EXPECT_EQ(byModel.at("giant0/giant.skm"), "skipped");
+    EXPECT_EQ(byModel.at("giant1/giant.skm"), "skipped");
+    EXPECT_LE(converted().size(), 4U);
+    EXPECT_EQ(temporariesIn("out"), std::vector<std::string>{});
+
+    ASSERT_EQ(runBatchTool(work.path(), {"many", "clean"}).exitStatus, 0);
+    for (const auto& entry : fs::recursive_directory_iterator(work / "clean")) {
+        const std::string relative = entry.path().lexically_relative(work / "clean").string();
+        if (entry.is_regular_file() && relative[0] != '.') {
+            EXPECT_EQ(readFileText(work / "out/" + relative), readFileText(entry.path()))
+                << relative;
+        }
+    }
+    EXPECT_EQ(filesIn(work / "out/giant5"), filesIn(work / "clean/giant5"));
+}
+
 // Planning reads each model's MDF files: one that is a pipe holds the batch there until it is
 // written.
 TEST_F(BatchRunTest, CtrlCWhilePlanningStillEndsWithAReport) {
@@ -299,13 +387,7 @@ TEST_F(BatchRunTest, CtrlCWhilePlanningStillEndsWithAReport) {
     fs::remove(mdf);
     ASSERT_EQ(mkfifo(mdf.c_str(), 0600), 0);
     BatchProcess batch(work.path(), {"--report", "report.json", "tree", "out"});
-    // The pipe takes a writer once the batch has opened it for reading.
-    int writer = -1;
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while ((writer = open(mdf.c_str(), O_WRONLY | O_NONBLOCK)) < 0 &&
-           std::chrono::steady_clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    const int writer = openWhenRead(mdf);
     ASSERT_GE(writer, 0);
     kill(batch.pid(), SIGINT);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
