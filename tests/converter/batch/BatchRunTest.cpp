@@ -329,10 +329,16 @@ TEST_F(BatchRunTest, ASecondRunOnOneFolderWaitsThenSkipsEverything) {
     EXPECT_EQ(runBatchTool(work.path(), {"--no-wait", "empty", "other"}).exitStatus, 0)
         << "another folder is free";
     BatchProcess second(work.path(), {"tree", "out"});
+    BatchProcess interrupted(work.path(), {"tree", "out"});
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (second.errorsSoFar().empty() && std::chrono::steady_clock::now() < giveUp) {
+    while ((second.errorsSoFar().empty() || interrupted.errorsSoFar().empty()) &&
+           std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    kill(interrupted.pid(), SIGINT);
+    const ConverterRun interruptedRun = interrupted.wait();
+    EXPECT_EQ(interruptedRun.exitStatus, 130) << "Ctrl-C ends the wait";
+    EXPECT_EQ(interruptedRun.errors, waiting);
 
     // A plain file, older than every output, for the conversion and the second run; the pipe
     // the first run reads stays open.
