@@ -24,7 +24,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int anyFailed = 1;
-constexpr int folderBusy = 2;
+constexpr int folderUnavailable = 2;
 constexpr int killedBySignal = 128; // + the signal's number, as a shell reports it
 
 const char* const stampFileName = ".tarnwick-batch-stamps.json";
@@ -125,18 +125,8 @@ public:
     // Ctrl-C at any point ends the batch with the report of what was done.
     int run() {
         const StopSignals stopSignals;
-        // Before the stamps are read and before anything of a killed run is removed: what looks
-        // left over may be the files of a run still going.
-        std::optional<OutputFolderLock> lock;
-        try {
-            lock.emplace(options.outputDir);
-        } catch (const std::runtime_error& error) {
-            std::cerr << "tarnwick-batch: " << error.what() << "\n";
-            return folderBusy;
-        }
-        const OutputFolderLock::Result locking = lock->take(!options.noWait, std::cerr);
-        if (locking != OutputFolderLock::Result::taken) {
-            return locking == OutputFolderLock::Result::busy ? folderBusy : finish(false);
+        if (const std::optional<int> status = lockOutputFolder()) {
+            return *status;
         }
         stamps.emplace((fs::path(options.outputDir) / stampFileName).string());
         plans = planModels(options, findModels(options.sourceRoot, options.outputDir));
@@ -162,6 +152,26 @@ public:
     }
 
 private:
+    // Before the stamps are read and before anything of a killed run is removed: what looks
+    // left over may be the files of a run still going. The exit status when the run cannot go on.
+    std::optional<int> lockOutputFolder() {
+        try {
+            lock.emplace(options.outputDir);
+        } catch (const std::runtime_error& error) {
+            std::cerr << "tarnwick-batch: " << error.what() << "\n";
+            return folderUnavailable;
+        }
+        switch (lock->take(!options.noWait, std::cerr)) {
+        case OutputFolderLock::Result::taken:
+            return std::nullopt;
+        case OutputFolderLock::Result::busy:
+            return folderUnavailable;
+        case OutputFolderLock::Result::stopped:
+            break;
+        }
+        return finish(false);
+    }
+
     // Refused and up-to-date models are settled here; the rest are the workers' jobs.
     std::vector<std::size_t> decideWithoutConverting() {
         std::vector<std::size_t> jobs;
@@ -294,6 +304,7 @@ private:
     }
 
     const BatchOptions& options;
+    std::optional<OutputFolderLock> lock;
     std::optional<StampFile> stamps; // read once the output folder is locked
     std::vector<ModelPlan> plans;
     std::vector<std::optional<ModelResult>> results;
