@@ -61,6 +61,8 @@ void describeOptions(CLI::App& app, BatchOptions& options, std::string& meshVers
                    "writes it; or 1.8, which Assimp reads")
         ->check(CLI::IsMember({"1.10", "1.8"}));
     app.add_flag("-q,--quiet", options.quiet, "no progress line");
+    app.add_flag("--no-wait", options.noWait,
+                 "end at once, with status 2, when another run is using OUTPUT_DIR");
     app.set_version_flag("--version", batchVersion);
 }
 

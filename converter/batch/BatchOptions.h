@@ -17,6 +17,7 @@ struct BatchOptions {
     Ogre::MeshVersion meshVersion = Ogre::MESH_VERSION_LATEST;
     bool force = false;
     bool quiet = false;
+    bool noWait = false; // end at once when another run is using OUTPUT_DIR
 };
 
 extern const char* const batchVersion;

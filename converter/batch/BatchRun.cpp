@@ -5,6 +5,7 @@
 #include "ModelTree.h"
 #include "ModelWorker.h"
 #include "OutputFile.h"
+#include "OutputFolderLock.h"
 #include "ProgressLine.h"
 #include "StopSignals.h"
 #include "UpToDate.h"
@@ -22,7 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int anyFailed = 1;
-constexpr int interruptedStatus = 130;
+constexpr int folderUnavailable = 2;
+constexpr int killedBySignal = 128; // + the signal's number, as a shell reports it
 
 const char* const stampFileName = ".tarnwick-batch-stamps.json";
 
@@ -109,14 +111,38 @@ std::string failureLine(const std::string& source, const std::string& reason) {
     return "failed: " + source + ": " + reason;
 }
 
+// What the file system refuses for one model (a file where its folder goes, a folder it may not
+// write) fails that model alone: the reason, or empty when the action went through.
+template <typename Action> std::string failingAlone(const Action& action) {
+    try {
+        action();
+        return "";
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+}
+
+std::string makeFolder(const std::string& folder) {
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (!error) {
+        return "";
+    }
+    return "cannot create its folder " + fs::path(folder).parent_path().string() + ": " +
+           error.message();
+}
+
 class BatchRun {
 public:
-    explicit BatchRun(const BatchOptions& options)
-        : options(options), stamps((fs::path(options.outputDir) / stampFileName).string()) {}
+    explicit BatchRun(const BatchOptions& options) : options(options) {}
 
     // Ctrl-C at any point ends the batch with the report of what was done.
     int run() {
         const StopSignals stopSignals;
+        if (const std::optional<int> status = lockOutputFolder()) {
+            return *status;
+        }
+        stamps.emplace((fs::path(options.outputDir) / stampFileName).string());
         plans = planModels(options, findModels(options.sourceRoot, options.outputDir));
         if (stopRequested()) {
             return finish(false);
@@ -135,27 +161,38 @@ public:
         if (!completed) {
             removeTemporariesOfUnsettled(jobs);
         }
-        stamps.saveIfChanged();
+        stamps->saveIfChanged();
         return finish(completed && !stopRequested());
     }
 
 private:
+    // Before the stamps are read and before anything of a killed run is removed: what looks
+    // left over may be the files of a run still going. The exit status when the run cannot go on.
+    std::optional<int> lockOutputFolder() {
+        try {
+            lock.emplace(options.outputDir);
+        } catch (const std::runtime_error& error) {
+            std::cerr << "tarnwick-batch: " << error.what() << "\n";
+            return folderUnavailable;
+        }
+        switch (lock->take(!options.noWait, std::cerr)) {
+        case OutputFolderLock::Result::taken:
+            return std::nullopt;
+        case OutputFolderLock::Result::busy:
+            return folderUnavailable;
+        case OutputFolderLock::Result::stopped:
+            break;
+        }
+        return finish(false);
+    }
+
     // Refused and up-to-date models are settled here; the rest are the workers' jobs.
     std::vector<std::size_t> decideWithoutConverting() {
         std::vector<std::size_t> jobs;
         for (std::size_t i = 0; i < plans.size(); ++i) {
-            const ModelPlan& plan = plans[i];
-            if (!plan.refusal.empty()) {
-                results[i] = resultFromPlan(plan, ModelStatus::failed);
-                results[i]->error = plan.refusal;
-                std::cerr << failureLine(plan.source, plan.refusal) << "\n";
-            } else if (!options.force && isUpToDate(plan, stamps.find(plan.source))) {
-                results[i] = resultFromPlan(plan, ModelStatus::skipped);
-                results[i]->outputs = outputsOf(options, plan, {});
-            } else {
-                fs::create_directories(plan.conversion.destDir);
-                timesBefore[i] = outputTimes(plan);
-                jobs.push_back(i);
+            const std::string problem = failingAlone([&] { decide(i, jobs); });
+            if (!problem.empty()) {
+                failBeforeConverting(i, problem);
             }
         }
         // What a batch killed outright (SIGKILL, a power cut) left of these models goes before
@@ -164,7 +201,43 @@ private:
         return jobs;
     }
 
+    void decide(std::size_t i, std::vector<std::size_t>& jobs) {
+        const ModelPlan& plan = plans[i];
+        if (!plan.refusal.empty()) {
+            failBeforeConverting(i, plan.refusal);
+        } else if (!options.force && isUpToDate(plan, stamps->find(plan.source))) {
+            results[i] = resultFromPlan(plan, ModelStatus::skipped);
+            results[i]->outputs = outputsOf(options, plan, {});
+        } else {
+            const std::string folderProblem = makeFolder(plan.conversion.destDir);
+            if (!folderProblem.empty()) {
+                failBeforeConverting(i, folderProblem);
+                return;
+            }
+            timesBefore[i] = outputTimes(plan);
+            jobs.push_back(i);
+        }
+    }
+
+    void failBeforeConverting(std::size_t i, const std::string& reason) {
+        results[i] = resultFromPlan(plans[i], ModelStatus::failed);
+        results[i]->error = reason;
+        std::cerr << failureLine(plans[i].source, reason) << "\n";
+    }
+
     void record(const JobOutcome& outcome, ProgressLine& progress) {
+        const std::string problem = failingAlone([&] { settle(outcome, progress); });
+        if (!problem.empty()) {
+            const ModelPlan& plan = plans[outcome.job];
+            results[outcome.job] = resultFromPlan(plan, ModelStatus::failed);
+            results[outcome.job]->error = problem;
+            progress.print(failureLine(plan.source, problem));
+            stamps->forget(plan.source);
+            progress.modelDone(true);
+        }
+    }
+
+    void settle(const JobOutcome& outcome, ProgressLine& progress) {
         const ModelPlan& plan = plans[outcome.job];
         const WorkerAnswer answer =
             outcome.answered ? readWorkerAnswer(outcome.answer) : WorkerAnswer{};
@@ -185,9 +258,9 @@ private:
             result.error = outcome.answered ? failureReason(answer.diagnostics, commitErrors)
                                             : outcome.failure;
             progress.print(failureLine(plan.source, *result.error));
-            stamps.forget(plan.source);
+            stamps->forget(plan.source);
         } else {
-            stamps.record(plan.source, stampOf(plan));
+            stamps->record(plan.source, stampOf(plan));
         }
         results[outcome.job] = std::move(result);
         progress.modelDone(failed);
@@ -230,7 +303,7 @@ private:
             writeReport(settled, seconds, !completed);
         }
         if (!completed) {
-            return interruptedStatus;
+            return killedBySignal + stopSignal();
         }
         return totals.failed > 0 ? anyFailed : 0;
     }
@@ -245,7 +318,8 @@ private:
     }
 
     const BatchOptions& options;
-    StampFile stamps;
+    std::optional<OutputFolderLock> lock;
+    std::optional<StampFile> stamps; // read once the output folder is locked
     std::vector<ModelPlan> plans;
     std::vector<std::optional<ModelResult>> results;
     std::vector<OutputTimes> timesBefore; // of the models given to the workers

@@ -2,11 +2,11 @@
 
 namespace {
 
-volatile std::sig_atomic_t stopFlag = 0;
+volatile std::sig_atomic_t stopNumber = 0;
 int depth = 0;
 
-void requestStop(int) {
-    stopFlag = 1;
+void requestStop(int number) {
+    stopNumber = number;
 }
 
 } // namespace
@@ -15,11 +15,12 @@ StopSignals::StopSignals() {
     if (depth++ > 0) {
         return;
     }
-    stopFlag = 0;
+    stopNumber = 0;
     struct sigaction action = {};
     action.sa_handler = requestStop;
-    sigaction(SIGINT, &action, &previousInterrupt);
-    sigaction(SIGTERM, &action, &previousTerminate);
+    for (std::size_t i = 0; i < std::size(stopping); ++i) {
+        sigaction(stopping[i], &action, &previous[i]);
+    }
     action.sa_handler = SIG_IGN;
     sigaction(SIGPIPE, &action, &previousPipe);
 }
@@ -28,11 +29,16 @@ StopSignals::~StopSignals() {
     if (--depth > 0) {
         return;
     }
-    sigaction(SIGINT, &previousInterrupt, nullptr);
-    sigaction(SIGTERM, &previousTerminate, nullptr);
+    for (std::size_t i = 0; i < std::size(stopping); ++i) {
+        sigaction(stopping[i], &previous[i], nullptr);
+    }
     sigaction(SIGPIPE, &previousPipe, nullptr);
 }
 
 bool stopRequested() {
-    return stopFlag != 0;
+    return stopNumber != 0;
+}
+
+int stopSignal() {
+    return stopNumber;
 }

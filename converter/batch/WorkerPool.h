@@ -30,8 +30,8 @@ struct PoolSettings {
 
 // Runs the jobs in worker processes forked from this one, each running many jobs in turn. A
 // worker that dies or overruns the time limit fails its job alone and is replaced. onOutcome
-// gets every job's outcome as it comes, onTick is called a few times a second. SIGINT or
-// SIGTERM stops the run: the workers are ended (each removes the file it is writing), and the
+// gets every job's outcome as it comes, onTick is called a few times a second. SIGINT, SIGTERM
+// or SIGHUP stops the run: the workers are ended (each removes the file it is writing), and the
 // result is false. True when every job has its outcome.
 bool runInWorkers(const std::vector<std::size_t>& jobs, const PoolSettings& settings,
                   const JobRunnerFactory& makeRunner,

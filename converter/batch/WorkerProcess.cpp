@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <iostream>
 #include <stdexcept>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -23,7 +24,8 @@ void removeTemporaryAndDie(int number) {
     std::raise(number);
 }
 
-// Ctrl-C reaches the whole process group; the parent ends the workers itself.
+// Ctrl-C, and the hang-up of a closed terminal, reach the whole process group; the parent ends
+// the workers itself.
 void installWorkerSignals() {
     struct sigaction dying = {};
     dying.sa_handler = removeTemporaryAndDie;
@@ -33,6 +35,10 @@ void installWorkerSignals() {
     struct sigaction ignore = {};
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGINT, &ignore, nullptr);
+    sigaction(SIGHUP, &ignore, nullptr);
+    // A parent killed outright takes its workers with it, each removing what it was writing,
+    // so that they release the output folder's lock and the next run finds nothing in progress.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
 }
 
 bool writeAll(int fd, const std::string& text) {

@@ -45,6 +45,10 @@ BatchProcess::~BatchProcess() {
     }
 }
 
+std::string BatchProcess::errorsSoFar() const {
+    return readFileText(capture / "stderr");
+}
+
 ConverterRun BatchProcess::wait(int timeLimit) {
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(timeLimit);
     int status = 0;

@@ -15,6 +15,8 @@ public:
     BatchProcess& operator=(const BatchProcess&) = delete;
 
     pid_t pid() const { return child; }
+    // What it wrote to standard error so far.
+    std::string errorsSoFar() const;
     // Waits for the end (killing it after timeLimit seconds); as runTarnwick reports a run.
     ConverterRun wait(int timeLimit = 60);
 

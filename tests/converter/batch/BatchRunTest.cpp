@@ -60,13 +60,56 @@ protected:
     std::map<std::string, fs::file_time_type> outputTimes() const {
         std::map<std::string, fs::file_time_type> times;
         for (const auto& entry : fs::recursive_directory_iterator(work / "out")) {
-            times[entry.path().string()] = entry.last_write_time();
+            // Each run writes its pid into the lock file.
+            if (entry.path().filename() != ".tarnwick-batch.lock") {
+                times[entry.path().string()] = entry.last_write_time();
+            }
         }
         return times;
     }
 
     void touch(const std::string& file) {
         fs::last_write_time(work / "tree/" + file, fs::file_time_type::clock::now());
+    }
+
+    // Six copies of the giant, the slowest model, in "many": with one worker, the model after
+    // giant<i> starts once giant<i> is settled.
+    void writeManyGiants() const {
+        for (int i = 0; i < 6; ++i) {
+            const std::string folder = work / "many/giant" + std::to_string(i);
+            fs::create_directories(folder);
+            fs::copy(work / "tree/art/meshes/monsters/giant", folder);
+        }
+    }
+
+    void waitForFile(const std::string& file) const {
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (!fs::exists(work / file) && std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    // A pipe takes a writer once the batch has opened it for reading; -1 if it never does. Not
+    // inherited: a batch started later would hold the pipe open.
+    static int openWhenRead(const fs::path& pipe) {
+        int writer = -1;
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while ((writer = open(pipe.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) < 0 &&
+               std::chrono::steady_clock::now() < giveUp) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        return writer;
+    }
+
+    std::vector<std::string> temporariesIn(const std::string& folder) const {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::recursive_directory_iterator(work / folder)) {
+            const std::string name = entry.path().filename().string();
+            if (name.find(".tmp-") != std::string::npos) {
+                found.push_back(entry.path().string());
+            }
+        }
+        return found;
     }
 
     TemporaryDirectory work;
@@ -193,6 +236,26 @@ TEST_F(BatchRunTest, AFailingModelFailsAloneWithItsReason) {
     }
 }
 
+// "monsters" is a file: its four models fail, and only they.
+TEST_F(BatchRunTest, AFileWhereAModelsFolderGoesFailsThatModelAlone) {
+    fs::create_directories(work / "out/art/meshes");
+    std::ofstream(work / "out/art/meshes/monsters") << "in the way";
+    const ConverterRun run = convert();
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.output.substr(0, 17), "7 converted, 0 sk") << run.output;
+    EXPECT_EQ(converted().size(), 7U);
+    for (const char* model :
+         {"giant/giant.skm", "orc/orc.skm", "orc/orc_chief.skm", "wolf/wolf.skm"}) {
+        const std::string source = std::string("art/meshes/monsters/") + model;
+        EXPECT_EQ(statuses().at(source), "failed") << model;
+        EXPECT_NE(run.errors.find("failed: " + source +
+                                  ": cannot create its folder out/art/meshes/monsters/" +
+                                  fs::path(model).parent_path().string() + ": Not a directory\n"),
+                  std::string::npos)
+            << run.errors;
+    }
+}
+
 // The giant's SKA is a pipe nobody writes to: its worker waits on it for ever.
 TEST_F(BatchRunTest, AModelOverTheTimeLimitFails) {
     fs::rename(work / "tree/art/meshes/monsters/giant", work / "giant");
@@ -239,33 +302,101 @@ TEST_F(BatchRunTest, AModelConvertedAgainLosesTheTemporariesAKilledRunLeft) {
     EXPECT_TRUE(fs::exists(wolf / ".notes"));
 }
 
-TEST_F(BatchRunTest, CtrlCEndsTheRunLeavingNoPartialFileAndAReport) {
-    for (int i = 0; i < 6; ++i) {
-        const std::string folder = work / "many/giant" + std::to_string(i);
-        fs::create_directories(folder);
-        fs::copy(work / "tree/art/meshes/monsters/giant", folder);
+TEST_F(BatchRunTest, CtrlCAndSigtermEndTheRunLeavingNoPartialFileAndAReport) {
+    writeManyGiants();
+    for (const int number : {SIGINT, SIGTERM}) {
+        const std::string out = "out" + std::to_string(number);
+        BatchProcess batch(work.path(), {"-j", "1", "--report", "report.json", "many", out});
+        waitForFile(out + "/giant1/giant.mesh");
+        const auto interrupted = std::chrono::steady_clock::now();
+        kill(batch.pid(), number);
+        const ConverterRun run = batch.wait();
+        EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::milliseconds(1500));
+        EXPECT_EQ(run.exitStatus, 128 + number);
+        EXPECT_EQ(report()["interrupted"], true);
+        EXPECT_GE(report()["models"].size(), 1U);
+        EXPECT_LT(report()["models"].size(), 6U);
+        EXPECT_EQ(temporariesIn(out), std::vector<std::string>{});
     }
-    BatchProcess batch(work.path(), {"-j", "1", "--report", "report.json", "many", "out"});
+}
+
+// The first run holds the folder while it plans, its giant's MDF file being a pipe the test
+// writes to once the other runs have met the lock.
+TEST_F(BatchRunTest, ASecondRunOnOneFolderWaitsThenSkipsEverything) {
+    fs::remove_all(work / "tree/art/meshes/npc/ghost");
+    fs::create_directories(work / "empty");
+    const fs::path mdf = work / "tree/art/meshes/monsters/giant/material0.mdf";
+    const std::string material = readFileText(mdf);
+    fs::remove(mdf);
+    ASSERT_EQ(mkfifo(mdf.c_str(), 0600), 0);
+    BatchProcess first(work.path(), {"tree", "out"});
+    const int writer = openWhenRead(mdf);
+    ASSERT_GE(writer, 0);
+    const std::string waiting =
+        "waiting for the run of pid " + std::to_string(first.pid()) + " on out…\n";
+
+    const ConverterRun impatient = runBatchTool(work.path(), {"--no-wait", "tree", "out"});
+    EXPECT_EQ(impatient.exitStatus, 2);
+    EXPECT_EQ(impatient.errors, waiting);
+    EXPECT_EQ(impatient.output, "");
+    EXPECT_EQ(runBatchTool(work.path(), {"--no-wait", "empty", "other"}).exitStatus, 0)
+        << "another folder is free";
+    BatchProcess second(work.path(), {"tree", "out"});
+    BatchProcess interrupted(work.path(), {"tree", "out"});
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    // With one worker, the second model starts once the first is settled.
-    while (!fs::exists(work / "out/giant1/giant.mesh") &&
+    while ((second.errorsSoFar().empty() || interrupted.errorsSoFar().empty()) &&
            std::chrono::steady_clock::now() < giveUp) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    const auto interrupted = std::chrono::steady_clock::now();
-    kill(batch.pid(), SIGINT);
-    const ConverterRun run = batch.wait();
-    EXPECT_LT(std::chrono::steady_clock::now() - interrupted, std::chrono::milliseconds(1500));
-    EXPECT_EQ(run.exitStatus, 130);
-    EXPECT_EQ(report()["interrupted"], true);
-    EXPECT_GE(report()["models"].size(), 1U);
-    EXPECT_LT(report()["models"].size(), 6U);
-    for (const auto& entry : fs::recursive_directory_iterator(work / "out")) {
-        const std::string name = entry.path().filename().string();
-        EXPECT_TRUE(name.find(".partial-") == std::string::npos &&
-                    name.find(".tmp-") == std::string::npos)
-            << name;
+    kill(interrupted.pid(), SIGINT);
+    const ConverterRun interruptedRun = interrupted.wait();
+    EXPECT_EQ(interruptedRun.exitStatus, 130) << "Ctrl-C ends the wait";
+    EXPECT_EQ(interruptedRun.errors, waiting);
+
+    // A plain file, older than every output, for the conversion and the second run; the pipe
+    // the first run reads stays open.
+    const fs::path replacement = work / "material0.mdf";
+    std::ofstream(replacement) << material;
+    fs::last_write_time(replacement, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    fs::rename(replacement, mdf);
+    EXPECT_EQ(write(writer, material.data(), material.size()), ssize_t(material.size()));
+    close(writer);
+    const ConverterRun firstRun = first.wait();
+    const ConverterRun secondRun = second.wait();
+    EXPECT_EQ(firstRun.exitStatus, 0) << firstRun.errors;
+    EXPECT_EQ(firstRun.output.substr(0, 34), "11 converted, 0 skipped, 0 failed,");
+    EXPECT_EQ(secondRun.exitStatus, 0);
+    EXPECT_EQ(secondRun.errors, waiting);
+    EXPECT_EQ(secondRun.output.substr(0, 34), "0 converted, 11 skipped, 0 failed,");
+}
+
+// With one worker each giant is settled before the next one's files are in place.
+TEST_F(BatchRunTest, ARunKilledOutrightResumesWhereItStopped) {
+    writeManyGiants();
+    {
+        BatchProcess killed(work.path(), {"-j", "1", "many", "out"});
+        waitForFile("out/giant2/giant.mesh");
+        kill(killed.pid(), SIGKILL);
+        EXPECT_EQ(killed.wait().exitStatus, 128 + SIGKILL);
     }
+    const ConverterRun resumed =
+        runBatchTool(work.path(), {"--report", "report.json", "many", "out"});
+    EXPECT_EQ(resumed.exitStatus, 0) << resumed.errors;
+    const std::map<std::string, std::string> byModel = statuses();
+    EXPECT_EQ(byModel.at("giant0/giant.skm"), "skipped");
+    EXPECT_EQ(byModel.at("giant1/giant.skm"), "skipped");
+    EXPECT_LE(converted().size(), 4U);
+    EXPECT_EQ(temporariesIn("out"), std::vector<std::string>{});
+
+    ASSERT_EQ(runBatchTool(work.path(), {"many", "clean"}).exitStatus, 0);
+    for (const auto& entry : fs::recursive_directory_iterator(work / "clean")) {
+        const std::string relative = entry.path().lexically_relative(work / "clean").string();
+        if (entry.is_regular_file() && relative[0] != '.') {
+            EXPECT_EQ(readFileText(work / "out/" + relative), readFileText(entry.path()))
+                << relative;
+        }
+    }
+    EXPECT_EQ(filesIn(work / "out/giant5"), filesIn(work / "clean/giant5"));
 }
 
 // Planning reads each model's MDF files: one that is a pipe holds the batch there until it is
@@ -275,13 +406,7 @@ TEST_F(BatchRunTest, CtrlCWhilePlanningStillEndsWithAReport) {
     fs::remove(mdf);
     ASSERT_EQ(mkfifo(mdf.c_str(), 0600), 0);
     BatchProcess batch(work.path(), {"--report", "report.json", "tree", "out"});
-    // The pipe takes a writer once the batch has opened it for reading.
-    int writer = -1;
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while ((writer = open(mdf.c_str(), O_WRONLY | O_NONBLOCK)) < 0 &&
-           std::chrono::steady_clock::now() < giveUp) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
+    const int writer = openWhenRead(mdf);
     ASSERT_GE(writer, 0);
     kill(batch.pid(), SIGINT);
     std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -120,7 +120,10 @@ TEST_F(WorkerPoolTest, ACtrlCBeforeThePoolStartsStopsIt) {
         kill(getpid(), SIGINT);
         EXPECT_FALSE(run({0, 1, 2}, 2));
         EXPECT_TRUE(outcomes.empty());
-        EXPECT_TRUE(stopRequested());
+        EXPECT_EQ(stopSignal(), SIGINT);
+        // A closed terminal ends the run the same way.
+        kill(getpid(), SIGHUP);
+        EXPECT_EQ(stopSignal(), SIGHUP);
     }
     struct sigaction after = {};
     sigaction(SIGINT, nullptr, &after);
