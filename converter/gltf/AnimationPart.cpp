@@ -71,7 +71,10 @@ BoneSamples sampleBone(const Ogre::NodeAnimationTrack& track, const Ogre::Bone& 
     samples.times = sampleTimes(track, length, unreachable);
     Ogre::Quaternion previous = Ogre::Quaternion::IDENTITY;
     for (const float time : samples.times) {
-        LocalTransform pose = poseAt(track, bone, time, broken);
+        // Played to its length, the track has blended back to its first keyframe; when that
+        // lies at 0, the pose there is written as an exact copy of it.
+        const bool backAtStart = time == length && samples.times.front() == 0;
+        LocalTransform pose = poseAt(track, bone, backAtStart ? 0 : time, broken);
         // Consecutive rotations in one hemisphere, so that every reader takes the short way.
         if (pose.orientation.Dot(previous) < 0) {
             pose.orientation = -pose.orientation;
