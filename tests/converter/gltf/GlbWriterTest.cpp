@@ -107,7 +107,7 @@ TEST_F(GlbWriterTest, SceneHoldsTheSkinnedMeshAndTheRootBonesWithoutWarnings) {
     EXPECT_EQ(json()["nodes"][roots[1].get<int>()]["name"], "pelvis");
 }
 
-TEST_F(GlbWriterTest, JointsAreTheBonesInHandleOrderWithTheirHierarchyAndBindingPose) {
+TEST_F(GlbWriterTest, JointsAreTheBonesInHandleOrderWithTheirHierarchy) {
     const Ogre::SkeletonPtr bones = skeleton();
     const nlohmann::json& joints = json()["skins"][0]["joints"];
     ASSERT_EQ(joints.size(), bones->getNumBones());
@@ -128,12 +128,6 @@ TEST_F(GlbWriterTest, JointsAreTheBonesInHandleOrderWithTheirHierarchyAndBinding
         } else {
             EXPECT_EQ(parentOf.at(node), joints[parent->getHandle()].get<int>());
         }
-        const Ogre::Vector3 position = bone->getPosition();
-        const Ogre::Quaternion orientation = bone->getOrientation();
-        const auto& t = description["translation"];
-        const auto& r = description["rotation"];
-        EXPECT_EQ(Ogre::Vector3(t[0], t[1], t[2]), position);
-        EXPECT_NEAR(std::abs(orientation.Dot(Ogre::Quaternion(r[3], r[0], r[1], r[2]))), 1, 1e-6);
     }
     const std::vector<double> matrices =
         sample->glb.values(json()["skins"][0]["inverseBindMatrices"]);
@@ -277,57 +271,15 @@ TEST_F(GlbWriterTest, PlaysAsTheEngineAtEveryKeyframeAndAtTheLength) {
     }
 }
 
-TEST_F(GlbWriterTest, ChannelsRiseInTimeAndEndOnTheirFirstKeyAtTheLength) {
-    const Ogre::SkeletonPtr bones = skeleton();
-    for (unsigned short a = 0; a < bones->getNumAnimations(); ++a) {
-        const Ogre::Animation* animation = bones->getAnimation(a);
-        const nlohmann::json& clip = json()["animations"][a];
-        EXPECT_EQ(clip["channels"].size(), 2 * animation->getNumNodeTracks());
-        for (const nlohmann::json& sampler : clip["samplers"]) {
-            EXPECT_EQ(sampler["interpolation"], "LINEAR");
-            const std::vector<double> times = sample->glb.values(sampler["input"]);
-            EXPECT_TRUE(std::adjacent_find(times.begin(), times.end(), std::greater_equal<>()) ==
-                        times.end());
-            EXPECT_EQ(times.back(), animation->getLength());
-            const std::vector<double> values = sample->glb.values(sampler["output"]);
-            const std::size_t width = values.size() / times.size();
-            const auto first = values.begin();
-            const auto last = values.end() - width;
-            if (width == 3) {
-                EXPECT_TRUE(std::equal(first, first + 3, last));
-                continue;
-            }
-            for (std::size_t q = 0; q < values.size(); q += 4) {
-                const auto at = values.begin() + q;
-                EXPECT_NEAR(std::inner_product(at, at + 4, at, 0.0), 1, 1e-6);
-                if (q > 0) {
-                    EXPECT_GE(std::inner_product(at, at + 4, at - 4, 0.0), 0) << "key " << q / 4;
-                }
-            }
-            const bool negated =
-                std::equal(first, first + 4, last, [](double a, double b) { return a == -b; });
-            EXPECT_TRUE(std::equal(first, first + 4, last) || negated);
-        }
-    }
-}
-
-TEST_F(GlbWriterTest, MaterialsKeepTheirNamesAndEmbedTheirTexturesAsPng) {
-    const std::vector<std::string> names = {"skin", "cloth", "leather"};
-    ASSERT_EQ(json()["materials"].size(), names.size());
+TEST_F(GlbWriterTest, EachMaterialEmbedsItsOwnTexture) {
+    std::vector<std::string> names;
     std::set<int> images;
-    for (std::size_t m = 0; m < names.size(); ++m) {
-        const nlohmann::json& material = json()["materials"][m];
-        EXPECT_EQ(material["name"], names[m]);
-        EXPECT_EQ(material["pbrMetallicRoughness"]["metallicFactor"], 0);
-        EXPECT_EQ(material.value("alphaMode", "OPAQUE"), "OPAQUE");
-        EXPECT_FALSE(material.value("doubleSided", false));
+    for (const nlohmann::json& material : json()["materials"]) {
+        names.push_back(material["name"]);
         const int texture = material["pbrMetallicRoughness"]["baseColorTexture"]["index"];
-        const nlohmann::json& image =
-            json()["images"][json()["textures"][texture]["source"].get<int>()];
-        EXPECT_EQ(image["mimeType"], "image/png");
-        EXPECT_EQ(sample->glb.viewBytes(image["bufferView"]).substr(1, 3), "PNG");
         images.insert(json()["textures"][texture]["source"].get<int>());
     }
+    EXPECT_EQ(names, (std::vector<std::string>{"skin", "cloth", "leather"}));
     EXPECT_EQ(images.size(), names.size());
 }
 
