@@ -24,68 +24,90 @@ struct BoneSamples {
     std::vector<float> rotations;    // x, y, z, w a time
     std::vector<float> scales;       // x, y, z a time
     bool scaled = false;             // whether any scale differs from 1
+
+    void reserve(std::size_t count) {
+        times.reserve(count);
+        translations.reserve(3 * count);
+        rotations.reserve(4 * count);
+        scales.reserve(3 * count);
+    }
 };
 
-// The keyframe times the engine can reach, rising strictly, then the animation's length,
-// where playback has blended back to the first keyframe.
-std::vector<float> sampleTimes(const Ogre::NodeAnimationTrack& track, float length,
-                               std::size_t& unreachable) {
-    std::vector<float> times;
+// The keyframes the engine can reach, rising strictly in time; with a length of 0 only the
+// first keyframe is ever played.
+std::vector<const Ogre::TransformKeyFrame*>
+playedKeyFrames(const Ogre::NodeAnimationTrack& track, float length, std::size_t& unreachable) {
+    std::vector<const Ogre::TransformKeyFrame*> played;
     for (unsigned short k = 0; k < track.getNumKeyFrames(); ++k) {
-        const float time = track.getKeyFrame(k)->getTime();
-        const bool rising = times.empty() ? time >= 0 : time > times.back();
-        if (rising && (time < length || (length <= 0 && times.empty()))) {
-            times.push_back(time);
+        const Ogre::TransformKeyFrame* key = track.getNodeKeyFrame(k);
+        const float time = key->getTime();
+        const bool rising = played.empty() ? time >= 0 : time > played.back()->getTime();
+        if (rising && (time < length || (length <= 0 && played.empty()))) {
+            played.push_back(key);
         } else {
             ++unreachable;
         }
     }
-    if (!times.empty() && length > times.back()) {
-        times.push_back(length);
-    }
-    return times;
+    return played;
 }
 
-// The bone's pose at a time: its binding pose with the track's interpolated keyframe applied
-// the way the engine applies it (translation added, rotation and scale multiplied on).
-LocalTransform poseAt(const Ogre::NodeAnimationTrack& track, const Ogre::Bone& bone, float time,
-                      std::size_t& broken) {
-    Ogre::TransformKeyFrame key(&track, time);
-    track.getInterpolatedKeyFrame(Ogre::TimeIndex(time), &key);
+// The bone's pose with a keyframe applied to its binding pose the way the engine applies it:
+// translation added, rotation (normalised) and scale multiplied on.
+LocalTransform applied(const Ogre::TransformKeyFrame& key, const LocalTransform& binding,
+                       std::size_t& broken) {
     Ogre::Quaternion rotation = key.getRotation();
     if (!(rotation.Norm() > 1e-12f) || rotation.isNaN()) {
         rotation = Ogre::Quaternion::IDENTITY;
         ++broken;
     }
     rotation.normalise();
-    Ogre::Quaternion binding = bone.getOrientation();
-    binding.normalise();
-    Ogre::Quaternion orientation = binding * rotation;
+    Ogre::Quaternion orientation = binding.orientation * rotation;
     orientation.normalise();
-    return {bone.getPosition() + key.getTranslate(), orientation, bone.getScale() * key.getScale()};
+    return {binding.position + key.getTranslate(), orientation, binding.scale * key.getScale()};
 }
 
-BoneSamples sampleBone(const Ogre::NodeAnimationTrack& track, const Ogre::Bone& bone, float length,
-                       std::size_t& unreachable, std::size_t& broken) {
-    BoneSamples samples;
-    samples.times = sampleTimes(track, length, unreachable);
-    Ogre::Quaternion previous = Ogre::Quaternion::IDENTITY;
-    for (const float time : samples.times) {
-        // Played to its length, the track has blended back to its first keyframe; when that
-        // lies at 0, the pose there is written as an exact copy of it.
-        const bool backAtStart = time == length && samples.times.front() == 0;
-        LocalTransform pose = poseAt(track, bone, backAtStart ? 0 : time, broken);
-        // Consecutive rotations in one hemisphere, so that every reader takes the short way.
-        if (pose.orientation.Dot(previous) < 0) {
+void addSample(BoneSamples& samples, float time, LocalTransform pose) {
+    // Consecutive rotations in one hemisphere, so that every reader takes the short way.
+    if (!samples.times.empty()) {
+        const float* previous = &samples.rotations[samples.rotations.size() - 4];
+        const Ogre::Quaternion last(previous[3], previous[0], previous[1], previous[2]);
+        if (pose.orientation.Dot(last) < 0) {
             pose.orientation = -pose.orientation;
         }
-        previous = pose.orientation;
-        const Ogre::Quaternion& q = pose.orientation;
-        samples.translations.insert(samples.translations.end(), pose.position.ptr(),
-                                    pose.position.ptr() + 3);
-        samples.rotations.insert(samples.rotations.end(), {q.x, q.y, q.z, q.w});
-        samples.scales.insert(samples.scales.end(), pose.scale.ptr(), pose.scale.ptr() + 3);
-        samples.scaled = samples.scaled || pose.scale != Ogre::Vector3::UNIT_SCALE;
+    }
+    const Ogre::Quaternion& q = pose.orientation;
+    samples.times.push_back(time);
+    samples.translations.insert(samples.translations.end(), pose.position.ptr(),
+                                pose.position.ptr() + 3);
+    samples.rotations.insert(samples.rotations.end(), {q.x, q.y, q.z, q.w});
+    samples.scales.insert(samples.scales.end(), pose.scale.ptr(), pose.scale.ptr() + 3);
+    samples.scaled = samples.scaled || pose.scale != Ogre::Vector3::UNIT_SCALE;
+}
+
+// The bone at each keyframe played, then at the animation's length, where playback has blended
+// from the last keyframe back to the first: exactly the first when it lies at 0, else the
+// engine's interpolation between the two.
+BoneSamples sampleBone(const Ogre::NodeAnimationTrack& track, const Ogre::Bone& bone, float length,
+                       std::size_t& unreachable, std::size_t& broken) {
+    const std::vector<const Ogre::TransformKeyFrame*> keys =
+        playedKeyFrames(track, length, unreachable);
+    Ogre::Quaternion orientation = bone.getOrientation();
+    orientation.normalise();
+    const LocalTransform binding{bone.getPosition(), orientation, bone.getScale()};
+    BoneSamples samples;
+    samples.reserve(keys.size() + 1);
+    for (const Ogre::TransformKeyFrame* key : keys) {
+        addSample(samples, key->getTime(), applied(*key, binding, broken));
+    }
+    if (keys.empty() || length <= keys.back()->getTime()) {
+        return samples;
+    }
+    if (keys.front()->getTime() == 0) {
+        addSample(samples, length, applied(*keys.front(), binding, broken));
+    } else {
+        Ogre::TransformKeyFrame atLength(&track, length);
+        track.getInterpolatedKeyFrame(Ogre::TimeIndex(length), &atLength);
+        addSample(samples, length, applied(atLength, binding, broken));
     }
     return samples;
 }
@@ -123,8 +145,8 @@ public:
     bool empty() const { return channels.empty(); }
 
     void finish() {
-        document.add("animations",
-                     {{"name", name}, {"channels", channels}, {"samplers", samplers}});
+        document.animations.add("{\"name\":" + nlohmann::json(name).dump() + ",\"channels\":" +
+                                channels.text() + ",\"samplers\":" + samplers.text() + "}");
     }
 
 private:
@@ -141,16 +163,18 @@ private:
     void addChannel(int node, const char* path, int input, const std::vector<float>& values,
                     AccessorType type) {
         const int output = document.buffer.addAccessor(values, type, ViewTarget::none);
-        samplers.push_back({{"input", input}, {"output", output}, {"interpolation", "LINEAR"}});
-        channels.push_back(
-            {{"sampler", samplers.size() - 1}, {"target", {{"node", node}, {"path", path}}}});
+        const int sampler = samplers.add(
+            "{\"input\":" + std::to_string(input) +
+            ",\"interpolation\":\"LINEAR\",\"output\":" + std::to_string(output) + "}");
+        channels.add("{\"sampler\":" + std::to_string(sampler) + ",\"target\":{\"node\":" +
+                     std::to_string(node) + ",\"path\":\"" + path + "\"}}");
     }
 
     GltfDocument& document;
     std::string name;
     std::map<std::vector<float>, int> inputs;
-    nlohmann::json channels = nlohmann::json::array();
-    nlohmann::json samplers = nlohmann::json::array();
+    JsonList channels;
+    JsonList samplers;
 };
 
 const Ogre::Bone& firstRootBone(const Ogre::Skeleton& skeleton) {
@@ -204,7 +228,9 @@ void addAnimation(GltfDocument& document, const Ogre::Skeleton& skeleton,
 } // namespace
 
 void addAnimations(GltfDocument& document, const Ogre::Skeleton& skeleton) {
+    document.buffer.openSharedView();
     for (unsigned short i = 0; i < skeleton.getNumAnimations(); ++i) {
         addAnimation(document, skeleton, *skeleton.getAnimation(i));
     }
+    document.buffer.closeSharedView();
 }

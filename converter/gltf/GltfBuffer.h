@@ -1,5 +1,7 @@
 #pragma once
 
+#include "JsonList.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -32,20 +34,37 @@ public:
     int addAccessor(const std::vector<T>& values, AccessorType type, ViewTarget target,
                     bool bounds = false);
 
+    // Makes room for that many bytes of data, so that the data is not moved as it grows.
+    void reserve(std::size_t bytes) { data.reserve(bytes); }
+
     // Appends raw bytes (an image) as a view; returns its index.
     int addView(const std::string& bytes) { return addView(bytes.data(), bytes.size(), {}); }
 
-    // Moves the views and accessors into the document and names the one buffer.
-    void writeInto(nlohmann::json& document) const;
+    // Until the view is closed, accessors without a target go one after another into one view:
+    // a model's animations have thousands of small accessors, and a view each would make the
+    // file's JSON longer than its data.
+    void openSharedView();
+    void closeSharedView();
+
+    // Moves the views into the document and names the one buffer; the accessors stay a list.
+    void moveInto(nlohmann::json& document);
+    const JsonList& accessorList() const { return accessors; }
     const std::string& bytes() const { return data; }
 
 private:
+    struct Placement {
+        int view;
+        std::size_t offset; // within the view
+    };
+    Placement place(const void* bytes, std::size_t size, ViewTarget target);
     int addView(const void* bytes, std::size_t size, ViewTarget target);
-    int addAccessor(int view, int componentType, std::size_t count, AccessorType type);
+    int addAccessor(Placement placement, int componentType, std::size_t count, AccessorType type,
+                    const std::string& bounds);
 
     std::string data;
     nlohmann::json views = nlohmann::json::array();
-    nlohmann::json accessors = nlohmann::json::array();
+    JsonList accessors;
+    std::optional<int> sharedView;
 };
 
 // The glTF component type of a C++ value type.
@@ -63,26 +82,25 @@ template <> constexpr int componentTypeOf<float>() {
     return 5126;
 }
 
+// The "min" and "max" members of an accessor: each component's least and greatest value.
+template <typename T> std::string boundsOf(const std::vector<T>& values, int components) {
+    std::vector<T> low(values.begin(), values.begin() + components);
+    std::vector<T> high = low;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        low[i % components] = std::min(low[i % components], values[i]);
+        high[i % components] = std::max(high[i % components], values[i]);
+    }
+    return ",\"min\":" + nlohmann::json(low).dump() + ",\"max\":" + nlohmann::json(high).dump();
+}
+
 template <typename T>
 int GltfBuffer::addAccessor(const std::vector<T>& values, AccessorType type, ViewTarget target,
                             bool bounds) {
-    const int view = addView(values.data(), values.size() * sizeof(T), target);
+    const Placement placement = place(values.data(), values.size() * sizeof(T), target);
     const std::size_t count = values.size() / type.components;
-    const int index = addAccessor(view, componentTypeOf<T>(), count, type);
-    if (bounds && count > 0) {
-        std::vector<T> low(values.begin(), values.begin() + type.components);
-        std::vector<T> high = low;
-        for (std::size_t i = 0; i < values.size(); ++i) {
-            T& lowest = low[i % type.components];
-            T& highest = high[i % type.components];
-            lowest = std::min(lowest, values[i]);
-            highest = std::max(highest, values[i]);
-        }
-        accessors[index]["min"] = low;
-        accessors[index]["max"] = high;
-    }
-    return index;
+    return addAccessor(placement, componentTypeOf<T>(), count, type,
+                       bounds && count > 0 ? boundsOf(values, type.components) : "");
 }
 
-// A binary glTF file: header, the document as the JSON chunk, then the BIN chunk.
-std::string packGlb(const nlohmann::json& document, const std::string& bin);
+// A binary glTF file: header, the JSON text as the JSON chunk, then the BIN chunk.
+std::string packGlb(const std::string& json, const std::string& bin);

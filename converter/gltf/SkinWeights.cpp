@@ -67,8 +67,11 @@ SkinWeights skinWeights(const Ogre::Mesh::VertexBoneAssignmentList& assignments,
     std::size_t unusable = 0;
     for (const auto& [vertex, assignment] : assignments) {
         const float weight = assignment.weight;
+        if (weight == 0) {
+            continue; // moves nothing, wherever it points
+        }
         if (vertex >= vertexCount || assignment.boneIndex >= boneCount || !std::isfinite(weight) ||
-            weight <= 0) {
+            weight < 0) {
             ++unusable;
             continue;
         }
@@ -96,7 +99,7 @@ SkinWeights skinWeights(const Ogre::Mesh::VertexBoneAssignmentList& assignments,
     if (unusable > 0) {
         result.warnings.push_back(
             counted(unusable, "bone assignments name no vertex or bone of the model, or a weight "
-                              "that is not above 0; they are left out."));
+                              "below 0 or not a number; they are left out."));
     }
     if (unweighted > 0) {
         result.warnings.push_back(counted(unweighted, "vertices have no bone weight; they are "

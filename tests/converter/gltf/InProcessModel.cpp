@@ -2,7 +2,6 @@
 
 #include "MaterialNamer.h"
 #include "Resources.h"
-#include "SampleFigure.h"
 #include "mdf/MaterialBuilder.h"
 #include "skeleton/SkeletonImport.h"
 #include "skm/MeshBuilder.h"
@@ -42,10 +41,4 @@ TextureSource texturesIn(const std::string& folder) {
         const std::string path = folder + "/" + name;
         return std::filesystem::is_regular_file(path) ? std::optional(path) : std::nullopt;
     };
-}
-
-GlbResult sampleFigureGlb(const std::string& folder) {
-    writeSampleModel(makeSampleFigure(), folder);
-    const InProcessModel model = buildModel(folder, "figure");
-    return writeGlb(*model.mesh, *model.skeleton, model.materials, texturesIn(folder));
 }

@@ -22,6 +22,3 @@ InProcessModel buildModel(const std::string& folder, const std::string& name);
 
 // Finds a texture name as a file in the folder.
 TextureSource texturesIn(const std::string& folder);
-
-// The sample figure written into folder and its .glb written from the objects built there.
-GlbResult sampleFigureGlb(const std::string& folder);

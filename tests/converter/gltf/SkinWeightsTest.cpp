@@ -96,8 +96,8 @@ TEST(SkinWeightsTest, AVertexWithoutUsableWeightIsBoundToTheRootBone) {
     }
     EXPECT_EQ(skin.warnings,
               (std::vector<std::string>{
-                  "5 bone assignments name no vertex or bone of the model, or a weight that is "
-                  "not above 0; they are left out.",
+                  "4 bone assignments name no vertex or bone of the model, or a weight below 0 "
+                  "or not a number; they are left out.",
                   "4 vertices have no bone weight; they are bound to the root bone."}));
 }
 

@@ -1,25 +1,26 @@
-// write_sample_glb <folder>: writes the sample figure's model files into the folder and
-// figure.glb beside them, converted in this process; the writer's warnings go to standard
-// error, and the exit status is 1 when there were any.
+// write_glb <folder> <name>: converts folder/name.skm (with its SKA and MDF files) in this
+// process and writes folder/name.glb, taking textures from the folder; the writer's warnings and
+// missing textures go to standard error, and the exit status is 1 when there were any.
 #include "HeadlessEngine.h"
 #include "InProcessModel.h"
 
 #include <exception>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: write_sample_glb <folder>\n";
+    if (argc != 3) {
+        std::cerr << "usage: write_glb <folder> <name>\n";
         return 2;
     }
     try {
         HeadlessEngine engine("");
         const std::string folder = argv[1];
-        std::filesystem::create_directories(folder);
-        const GlbResult glb = sampleFigureGlb(folder);
-        std::ofstream(folder + "/figure.glb", std::ios::binary) << glb.bytes;
+        const std::string name = argv[2];
+        const InProcessModel model = buildModel(folder, name);
+        const GlbResult glb =
+            writeGlb(*model.mesh, *model.skeleton, model.materials, texturesIn(folder));
+        std::ofstream(folder + "/" + name + ".glb", std::ios::binary) << glb.bytes;
         for (const std::string& warning : glb.warnings) {
             std::cerr << warning << '\n';
         }
