@@ -1,7 +1,5 @@
 #include "AnimationPart.h"
 
-#include "SkinPart.h"
-
 #include <OgreAnimation.h>
 #include <OgreBone.h>
 #include <OgreKeyFrame.h>
@@ -33,6 +31,12 @@ struct BoneSamples {
     }
 };
 
+LocalTransform bindingOf(const Ogre::Bone& bone) {
+    Ogre::Quaternion orientation = bone.getOrientation();
+    orientation.normalise();
+    return {bone.getPosition(), orientation, bone.getScale()};
+}
+
 // The keyframes the engine can reach, rising strictly in time; with a length of 0 only the
 // first keyframe is ever played.
 std::vector<const Ogre::TransformKeyFrame*>
@@ -56,7 +60,8 @@ playedKeyFrames(const Ogre::NodeAnimationTrack& track, float length, std::size_t
 LocalTransform applied(const Ogre::TransformKeyFrame& key, const LocalTransform& binding,
                        std::size_t& broken) {
     Ogre::Quaternion rotation = key.getRotation();
-    if (!(rotation.Norm() > 1e-12f) || rotation.isNaN()) {
+    const float norm = rotation.Norm();
+    if (!(norm > 1e-12f) || !std::isfinite(norm)) {
         rotation = Ogre::Quaternion::IDENTITY;
         ++broken;
     }
@@ -91,9 +96,7 @@ BoneSamples sampleBone(const Ogre::NodeAnimationTrack& track, const Ogre::Bone& 
                        std::size_t& unreachable, std::size_t& broken) {
     const std::vector<const Ogre::TransformKeyFrame*> keys =
         playedKeyFrames(track, length, unreachable);
-    Ogre::Quaternion orientation = bone.getOrientation();
-    orientation.normalise();
-    const LocalTransform binding{bone.getPosition(), orientation, bone.getScale()};
+    const LocalTransform binding = bindingOf(bone);
     BoneSamples samples;
     samples.reserve(keys.size() + 1);
     for (const Ogre::TransformKeyFrame* key : keys) {
@@ -114,16 +117,10 @@ BoneSamples sampleBone(const Ogre::NodeAnimationTrack& track, const Ogre::Bone& 
 
 // The binding pose of a bone held over the animation's length.
 BoneSamples bindingSamples(const Ogre::Bone& bone, float length) {
-    const nlohmann::json binding = bindingTransform(bone);
     BoneSamples samples;
-    samples.times = length > 0 ? std::vector<float>{0, length} : std::vector<float>{0};
-    for (std::size_t i = 0; i < samples.times.size(); ++i) {
-        for (const float value : binding["translation"]) {
-            samples.translations.push_back(value);
-        }
-        for (const float value : binding["rotation"]) {
-            samples.rotations.push_back(value);
-        }
+    addSample(samples, 0, bindingOf(bone));
+    if (length > 0) {
+        addSample(samples, length, bindingOf(bone));
     }
     return samples;
 }

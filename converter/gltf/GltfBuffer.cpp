@@ -48,8 +48,12 @@ int GltfBuffer::addView(const void* bytes, std::size_t size, ViewTarget target) 
 }
 
 GltfBuffer::Placement GltfBuffer::place(const void* bytes, std::size_t size, ViewTarget target) {
-    if (!sharedView || target != ViewTarget::none) {
+    if (!sharing || target != ViewTarget::none) {
         return {addView(bytes, size, target), 0};
+    }
+    if (!sharedView) {
+        sharedView = addView(bytes, size, target);
+        return {*sharedView, 0};
     }
     padTo4(data, '\0');
     const std::size_t offset = data.size() - views[*sharedView]["byteOffset"].get<std::size_t>();
@@ -58,12 +62,15 @@ GltfBuffer::Placement GltfBuffer::place(const void* bytes, std::size_t size, Vie
 }
 
 void GltfBuffer::openSharedView() {
-    sharedView = addView(nullptr, 0, ViewTarget::none);
+    sharing = true;
 }
 
 void GltfBuffer::closeSharedView() {
-    nlohmann::json& view = views[*sharedView];
-    view["byteLength"] = data.size() - view["byteOffset"].get<std::size_t>();
+    if (sharedView) {
+        nlohmann::json& view = views[*sharedView];
+        view["byteLength"] = data.size() - view["byteOffset"].get<std::size_t>();
+    }
+    sharing = false;
     sharedView.reset();
 }
 

@@ -64,7 +64,8 @@ private:
     std::string data;
     nlohmann::json views = nlohmann::json::array();
     JsonList accessors;
-    std::optional<int> sharedView;
+    bool sharing = false;
+    std::optional<int> sharedView; // made with the first accessor it takes
 };
 
 // The glTF component type of a C++ value type.

@@ -48,8 +48,8 @@ std::array<float, 16> inverseBindMatrix(const ModelTransform& model) {
     return columns;
 }
 
-} // namespace
-
+// The bone's transform relative to its parent in the binding pose: what the skeleton file
+// stores and what a skeleton's animations start from.
 nlohmann::json bindingTransform(const Ogre::Bone& bone) {
     Ogre::Quaternion orientation = bone.getOrientation();
     orientation.normalise();
@@ -59,6 +59,8 @@ nlohmann::json bindingTransform(const Ogre::Bone& bone) {
             {"rotation", {orientation.x, orientation.y, orientation.z, orientation.w}},
             {"scale", {scale.x, scale.y, scale.z}}};
 }
+
+} // namespace
 
 SkinNodes addSkin(GltfDocument& document, const Ogre::Skeleton& skeleton) {
     const unsigned short boneCount = skeleton.getNumBones();

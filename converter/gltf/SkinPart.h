@@ -16,7 +16,3 @@ struct SkinNodes {
 // with the inverse of each bone's binding transform in model space. The skeleton must hold
 // bones, and their handles must run from 0 without a gap, as the engine keeps them.
 SkinNodes addSkin(GltfDocument& document, const Ogre::Skeleton& skeleton);
-
-// The bone's transform relative to its parent in the binding pose: what the skeleton file
-// stores and what a skeleton's animations start from.
-nlohmann::json bindingTransform(const Ogre::Bone& bone);

@@ -321,4 +321,24 @@ TEST_F(GlbWriterTest, PassSettingsAndMissingTexturesShowInTheMaterials) {
     }
 }
 
+TEST_F(GlbWriterTest, ASkeletonOfOneBoneWithoutAnimationsTakesEveryVertex) {
+    const Ogre::SkeletonPtr still = createManualSkeleton("still.skeleton");
+    still->createBone("root", 0);
+    const GlbResult result =
+        writeGlb(*sample->model.mesh, *still, {}, texturesIn(sample->work / "model"));
+    EXPECT_EQ(result.warnings.size(), 2u); // bones the skeleton lacks, vertices left unweighted
+    const Glb glb = parseGlb(result.bytes);
+    EXPECT_FALSE(glb.json.contains("animations"));
+    for (const nlohmann::json& view : glb.json["bufferViews"]) {
+        EXPECT_GT(view["byteLength"].get<int>(), 0);
+    }
+    const nlohmann::json& attributes = glb.json["meshes"][0]["primitives"][0]["attributes"];
+    const std::vector<double> weights = glb.values(attributes["WEIGHTS_0"]);
+    const std::vector<double> joints = glb.values(attributes["JOINTS_0"]);
+    for (std::size_t slot = 0; slot < weights.size(); ++slot) {
+        EXPECT_EQ(weights[slot], slot % 4 == 0 ? 1 : 0) << "slot " << slot;
+        EXPECT_EQ(joints[slot], 0) << "slot " << slot;
+    }
+}
+
 } // namespace
