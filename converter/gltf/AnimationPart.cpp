@@ -142,8 +142,8 @@ public:
     bool empty() const { return channels.empty(); }
 
     void finish() {
-        document.animations.add("{\"name\":" + nlohmann::json(name).dump() + ",\"channels\":" +
-                                channels.text() + ",\"samplers\":" + samplers.text() + "}");
+        document.animations.add("{\"name\":" + jsonText(name) + ",\"channels\":" + channels.text() +
+                                ",\"samplers\":" + samplers.text() + "}");
     }
 
 private:

@@ -23,6 +23,10 @@ private:
     std::size_t count = 0;
 };
 
+// JSON text of a value. Names from the game's files may be in a Windows code page rather than
+// UTF-8, which JSON requires: bytes that are no UTF-8 become U+FFFD.
+std::string jsonText(const nlohmann::json& value);
+
 // The document's JSON text with the non-empty lists added as members of those names.
 std::string jsonWithLists(const nlohmann::json& document,
                           const std::vector<std::pair<const char*, const JsonList*>>& lists);

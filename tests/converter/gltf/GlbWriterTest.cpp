@@ -321,13 +321,16 @@ TEST_F(GlbWriterTest, PassSettingsAndMissingTexturesShowInTheMaterials) {
     }
 }
 
-TEST_F(GlbWriterTest, ASkeletonOfOneBoneWithoutAnimationsTakesEveryVertex) {
+TEST_F(GlbWriterTest, ASkeletonOfOneBoneTakesEveryVertex) {
     const Ogre::SkeletonPtr still = createManualSkeleton("still.skeleton");
-    still->createBone("root", 0);
-    const GlbResult result =
-        writeGlb(*sample->model.mesh, *still, {}, texturesIn(sample->work / "model"));
+    still->createBone("r\xE9sum\xE9", 0); // a Windows code page, not UTF-8
+    auto written = [&] {
+        return writeGlb(*sample->model.mesh, *still, {}, texturesIn(sample->work / "model"));
+    };
+    const GlbResult result = written();
     EXPECT_EQ(result.warnings.size(), 2u); // bones the skeleton lacks, vertices left unweighted
     const Glb glb = parseGlb(result.bytes);
+    EXPECT_EQ(glb.json["nodes"][0]["name"], "r\uFFFDsum\uFFFD");
     EXPECT_FALSE(glb.json.contains("animations"));
     for (const nlohmann::json& view : glb.json["bufferViews"]) {
         EXPECT_GT(view["byteLength"].get<int>(), 0);
@@ -339,6 +342,13 @@ TEST_F(GlbWriterTest, ASkeletonOfOneBoneWithoutAnimationsTakesEveryVertex) {
         EXPECT_EQ(weights[slot], slot % 4 == 0 ? 1 : 0) << "slot " << slot;
         EXPECT_EQ(joints[slot], 0) << "slot " << slot;
     }
+
+    // An animation without tracks still exists, holding the root at its binding pose.
+    still->createAnimation("\xE9t\xE9", 2);
+    const nlohmann::json animations = parseGlb(written().bytes).json["animations"];
+    ASSERT_EQ(animations.size(), 1u);
+    EXPECT_EQ(animations[0]["name"], "\uFFFDt\uFFFD");
+    EXPECT_EQ(animations[0]["channels"].size(), 2u);
 }
 
 } // namespace
