@@ -67,8 +67,9 @@ GlbResult writeGlb(const Ogre::Mesh& mesh, const Ogre::Skeleton& skeleton,
             sceneNodes.push_back(root);
         }
     }
-    document.json["scenes"] = {sceneNodes.empty() ? nlohmann::json::object()
-                                                  : nlohmann::json{{"nodes", sceneNodes}}};
+    // A list of one element is spelled out: braces around one JSON value copy the value.
+    document.json["scenes"] = nlohmann::json::array(
+        {sceneNodes.empty() ? nlohmann::json::object() : nlohmann::json{{"nodes", sceneNodes}}});
     document.json["scene"] = 0;
     return {packGlb(document.text(), document.buffer.bytes()), std::move(document.warnings),
             std::move(materialIndex.missingTextures)};

@@ -90,7 +90,7 @@ void GltfBuffer::moveInto(nlohmann::json& document) {
     if (data.empty()) {
         return; // a buffer of no bytes is not allowed
     }
-    document["buffers"] = {{{"byteLength", data.size()}}};
+    document["buffers"] = nlohmann::json::array({{{"byteLength", data.size()}}});
     document["bufferViews"] = std::move(views);
 }
 

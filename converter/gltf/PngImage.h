@@ -8,7 +8,7 @@ struct ImageFailure {
     std::string reason;
 };
 
-// The image file (any format the engine's image codecs read: TGA, PNG, JPEG, BMP, ...) as PNG
-// bytes with the same pixels, alpha kept where the image has it. The codecs are registered with
-// the engine on first use.
+// The image file (TGA, PNG, JPEG, BMP, PSD, GIF, HDR, PIC or PNM, as stb_image reads them, the
+// reader of the engine's own stb codec) as PNG bytes with the same pixels, alpha kept where the
+// image has it. A file that holds no such image gives the reason.
 std::variant<std::string, ImageFailure> pngOfImageFile(const std::string& path);

@@ -303,7 +303,8 @@ TEST_F(GlbWriterTest, PassSettingsAndMissingTexturesShowInTheMaterials) {
     const GlbResult result = writeGlb(*sample->model.mesh, *sample->model.skeleton,
                                       {blended, cutOut, bare}, texturesIn(sample->work / "model"));
     EXPECT_EQ(result.missingTextures, std::vector<std::string>{"absent.tga"});
-    const nlohmann::json materials = parseGlb(result.bytes).json["materials"];
+    const Glb glb = parseGlb(result.bytes);
+    const nlohmann::json& materials = glb.json["materials"];
     EXPECT_EQ(materials[0], (nlohmann::json{{"name", "glass"},
                                             {"alphaMode", "BLEND"},
                                             {"doubleSided", true},
@@ -316,7 +317,7 @@ TEST_F(GlbWriterTest, PassSettingsAndMissingTexturesShowInTheMaterials) {
                                             {"pbrMetallicRoughness",
                                              {{"metallicFactor", 0}, {"roughnessFactor", 1}}}}));
     // No submesh names these materials, so no primitive has one.
-    for (const nlohmann::json& primitive : parseGlb(result.bytes).json["meshes"][0]["primitives"]) {
+    for (const nlohmann::json& primitive : glb.json["meshes"][0]["primitives"]) {
         EXPECT_FALSE(primitive.contains("material"));
     }
 }

@@ -1,10 +1,9 @@
 // Textures turned into PNG and decoded again.
 #include "PngImage.h"
-#include "support/BuilderEngine.h"
 #include "support/ConverterProcess.h"
 
-#include <OgreImage.h>
 #include <gtest/gtest.h>
+#include <stb_image.h>
 
 #include <array>
 #include <fstream>
@@ -22,17 +21,21 @@ struct Picture {
 
 // The PNG decoded by stb_image, which shares no code with the stb_image_write that encoded it.
 Picture decodePng(const std::string& png) {
-    std::string bytes = png;
-    Ogre::Image image;
-    image.load(std::make_shared<Ogre::MemoryDataStream>(&bytes[0], bytes.size()), "png");
-    if (image.getFormat() != Ogre::PF_BYTE_RGBA) {
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* pixels =
+        stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(png.data()),
+                              static_cast<int>(png.size()), &width, &height, &channels, 4);
+    if (pixels == nullptr || channels != 4) {
         throw std::runtime_error("the PNG holds no RGBA pixels");
     }
-    Picture picture{image.getWidth(), image.getHeight(), {}};
-    const uint8_t* pixel = image.getData();
-    for (std::size_t i = 0; i < std::size_t{picture.width} * picture.height; ++i, pixel += 4) {
+    Picture picture{static_cast<uint32_t>(width), static_cast<uint32_t>(height), {}};
+    for (int i = 0; i < width * height; ++i) {
+        const stbi_uc* pixel = pixels + 4 * i;
         picture.pixels.push_back({pixel[0], pixel[1], pixel[2], pixel[3]});
     }
+    stbi_image_free(pixels);
     return picture;
 }
 
@@ -79,7 +82,6 @@ protected:
         return path;
     }
 
-    BuilderEngine engine; // the codecs log through the engine
     TemporaryDirectory folder;
 };
 
