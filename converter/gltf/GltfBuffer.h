@@ -28,8 +28,9 @@ enum class ViewTarget { none, vertices = 34962, indices = 34963 };
 // 4-byte boundary, so each accessor is aligned to its component size.
 class GltfBuffer {
 public:
-    // Appends the values as one accessor of count = values / components elements in a view of
-    // their own; with bounds, the accessor carries each component's min and max.
+    // Appends the values as one accessor of count = values / components elements, in a view of
+    // their own or the shared view; with bounds, the accessor carries each component's min and
+    // max.
     template <typename T>
     int addAccessor(const std::vector<T>& values, AccessorType type, ViewTarget target,
                     bool bounds = false);

@@ -271,6 +271,28 @@ TEST_F(GlbWriterTest, PlaysAsTheEngineAtEveryKeyframeAndAtTheLength) {
     }
 }
 
+TEST_F(GlbWriterTest, RotationKeysStayInOneHemisphere) {
+    const Ogre::SkeletonPtr turning = createManualSkeleton("turning.skeleton");
+    Ogre::Bone* root = turning->createBone("root", 0);
+    Ogre::NodeAnimationTrack* track = turning->createAnimation("turn", 3)->createNodeTrack(0, root);
+    // Keys a little apart, the middle one stored with all its signs flipped.
+    for (int k = 0; k < 3; ++k) {
+        const Ogre::Quaternion turn(Ogre::Degree(10.0f * k), Ogre::Vector3::UNIT_Y);
+        track->createNodeKeyFrame(k)->setRotation(k == 1 ? -turn : turn);
+    }
+    const Glb glb = parseGlb(
+        writeGlb(*sample->model.mesh, *turning, {}, texturesIn(sample->work / "model")).bytes);
+    const nlohmann::json& animation = glb.json["animations"][0];
+    const nlohmann::json& rotation = animation["channels"][1];
+    ASSERT_EQ(rotation["target"]["path"], "rotation");
+    const std::vector<double> keys =
+        glb.values(animation["samplers"][rotation["sampler"].get<int>()]["output"]);
+    ASSERT_EQ(keys.size(), 16u); // three keys and the first again at the length
+    for (std::size_t q = 4; q < keys.size(); q += 4) {
+        EXPECT_GT(std::inner_product(&keys[q], &keys[q] + 4, &keys[q - 4], 0.0), 0.9) << q / 4;
+    }
+}
+
 TEST_F(GlbWriterTest, EachMaterialEmbedsItsOwnTexture) {
     std::vector<std::string> names;
     std::set<int> images;
