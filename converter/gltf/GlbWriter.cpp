@@ -1,0 +1,75 @@
+#include "GlbWriter.h"
+
+#include "AnimationPart.h"
+#include "GltfDocument.h"
+#include "MaterialPart.h"
+#include "MeshPart.h"
+#include "SkinPart.h"
+
+#include <OgreAnimation.h>
+#include <OgreSubMesh.h>
+
+namespace {
+
+// About the bytes of the binary chunk, images aside: per vertex its attributes, per index two
+// or four bytes, per bone a matrix, per keyframe a time, a translation and a rotation.
+std::size_t expectedDataSize(const Ogre::Mesh& mesh, const Ogre::Skeleton& skeleton) {
+    constexpr std::size_t vertexBytes = 12 + 12 + 8 + 4 + 16;
+    constexpr std::size_t keyFrameBytes = 4 + 12 + 16;
+    std::size_t bytes = 64 * skeleton.getNumBones();
+    if (mesh.sharedVertexData != nullptr) {
+        bytes += vertexBytes * mesh.sharedVertexData->vertexCount;
+    }
+    for (const Ogre::SubMesh* subMesh : mesh.getSubMeshes()) {
+        bytes += 4 * subMesh->indexData->indexCount;
+        if (!subMesh->useSharedVertices && subMesh->vertexData != nullptr) {
+            bytes += vertexBytes * subMesh->vertexData->vertexCount;
+        }
+    }
+    for (unsigned short a = 0; a < skeleton.getNumAnimations(); ++a) {
+        for (const auto& [handle, track] : skeleton.getAnimation(a)->_getNodeTrackList()) {
+            bytes += keyFrameBytes * (track->getNumKeyFrames() + 1);
+        }
+    }
+    return bytes;
+}
+
+} // namespace
+
+GlbResult writeGlb(const Ogre::Mesh& mesh, const Ogre::Skeleton& skeleton,
+                   const std::vector<Ogre::MaterialPtr>& materials, const TextureSource& textures) {
+    GltfDocument document;
+    document.buffer.reserve(expectedDataSize(mesh, skeleton));
+    document.json["asset"] = {{"version", "2.0"}, {"generator", "tarnwick-batch"}};
+    nlohmann::json sceneNodes = nlohmann::json::array();
+
+    // Bones come first, so that node i is the bone of handle i.
+    std::optional<SkinNodes> skin;
+    std::optional<SkinJoints> joints;
+    if (skeleton.getNumBones() > 0) {
+        skin = addSkin(document, skeleton);
+        joints = SkinJoints{skeleton.getNumBones(), static_cast<uint16_t>(skin->rootJoints[0])};
+        addAnimations(document, skeleton);
+    }
+    MaterialIndex materialIndex = addMaterials(document, materials, textures);
+    if (const std::optional<int> meshIndex =
+            addMesh(document, mesh, joints, materialIndex.byName)) {
+        nlohmann::json node = {{"name", mesh.getName()}, {"mesh", *meshIndex}};
+        if (skin) {
+            node["skin"] = skin->skin;
+        }
+        sceneNodes.push_back(document.add("nodes", node));
+    } else {
+        document.warnings.push_back("The mesh holds no triangles; the file holds no mesh.");
+    }
+    if (skin) {
+        for (const int root : skin->rootJoints) {
+            sceneNodes.push_back(root);
+        }
+    }
+    document.json["scenes"] = {sceneNodes.empty() ? nlohmann::json::object()
+                                                  : nlohmann::json{{"nodes", sceneNodes}}};
+    document.json["scene"] = 0;
+    return {packGlb(document.text(), document.buffer.bytes()), std::move(document.warnings),
+            std::move(materialIndex.missingTextures)};
+}
