@@ -29,10 +29,12 @@ std::string mainOutput(const ModelPlan& plan) {
 } // namespace
 
 std::string signatureOf(const ModelPlan& plan) {
-    std::string signature = std::string("tarnwick-batch ") + batchVersion + ", mesh version " +
-                            std::to_string(plan.meshVersion);
-    for (const TextureCopy& texture : plan.textures) {
-        signature += ", " + texture.source;
+    std::string signature = std::string("tarnwick-batch ") + batchVersion;
+    if (writesOgreFiles(plan.format)) {
+        signature += ", mesh version " + std::to_string(plan.meshVersion);
+        for (const TextureCopy& texture : plan.textures) {
+            signature += ", " + texture.source;
+        }
     }
     if (writesGlb(plan.format)) {
         signature += plan.format == OutputFormat::gltf ? ", glTF alone" : ", with glTF";
