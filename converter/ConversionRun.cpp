@@ -26,35 +26,38 @@ std::string pathRead(const InputsFound& inputsFound, const std::string& named) {
     return found == inputsFound.end() ? named : found->second;
 }
 
-bool convertSkeleton(const ModelPaths& paths, HeadlessEngine& engine, Diagnostics& diagnostics) {
+// The skeleton built, written when the settings want OGRE files; nothing when it could not be
+// converted.
+Ogre::SkeletonPtr convertSkeleton(const ModelPaths& paths, const ModelSettings& settings,
+                                  HeadlessEngine& engine, Diagnostics& diagnostics) {
     Ogre::SkeletonPtr skeleton = createManualSkeleton(paths.skeletonName);
     if (!importSkeleton(paths.skm, paths.ska, *skeleton, diagnostics)) {
-        return false;
+        return nullptr;
     }
-    writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {
-        engine.skeletonSerializer().exportSkeleton(skeleton.get(), stream);
-    });
-    // Written, the skeleton is of no further use: the mesh records it by name only, so it is
-    // freed before the mesh is built rather than held beside it.
-    Ogre::SkeletonManager::getSingleton().remove(skeleton);
-    return true;
+    if (settings.ogreFiles) {
+        writeOutputFile(paths.skeletonFile, [&](const Ogre::DataStreamPtr& stream) {
+            engine.skeletonSerializer().exportSkeleton(skeleton.get(), stream);
+        });
+    }
+    return skeleton;
 }
 
 // The mesh's material records; nothing when the mesh could not be converted.
 std::optional<std::vector<MeshMaterial>>
-convertMesh(const ConversionOptions& options, const ModelPaths& paths,
-            Ogre::MeshVersion meshVersion, HeadlessEngine& engine, Diagnostics& diagnostics) {
-    Ogre::MeshPtr mesh = createManualMesh(paths.meshName);
+convertMesh(Ogre::Mesh& mesh, const ConversionOptions& options, const ModelPaths& paths,
+            const ModelSettings& settings, HeadlessEngine& engine, Diagnostics& diagnostics) {
     std::optional<std::vector<MeshMaterial>> materials =
-        importMesh(*mesh, MaterialNamer(options.interactive, diagnostics), paths.skm,
+        importMesh(mesh, MaterialNamer(options.interactive, diagnostics), paths.skm,
                    paths.skeletonName, diagnostics);
     if (!materials) {
         diagnostics.error("Converting Mesh Failed.");
         return std::nullopt;
     }
-    writeOutputFile(paths.meshFile, [&](const Ogre::DataStreamPtr& stream) {
-        engine.meshSerializer().exportMesh(mesh.get(), stream, meshVersion);
-    });
+    if (settings.ogreFiles) {
+        writeOutputFile(paths.meshFile, [&](const Ogre::DataStreamPtr& stream) {
+            engine.meshSerializer().exportMesh(&mesh, stream, settings.meshVersion);
+        });
+    }
     return materials;
 }
 
@@ -80,48 +83,67 @@ std::optional<std::string> convertMaterial(const std::string& mdfPath, const std
     }
 }
 
-// Each material name is converted once, however many records share it; the script holds
-// every converted material in list order. False when any material failed.
-bool convertMaterials(const std::vector<MeshMaterial>& materials, const ModelPaths& paths,
-                      const InputsFound& inputsFound, HeadlessEngine& engine,
-                      Diagnostics& diagnostics) {
+struct ConvertedMaterials {
+    std::vector<Ogre::MaterialPtr> converted; // in the script's order
     bool allConverted = true;
+};
+
+// Each material name is converted once, however many records share it; the script holds
+// every converted material in list order.
+ConvertedMaterials convertMaterials(const std::vector<MeshMaterial>& materials,
+                                    const ModelPaths& paths, const ModelSettings& settings,
+                                    HeadlessEngine& engine, Diagnostics& diagnostics) {
+    ConvertedMaterials result;
     MaterialScript script(engine.materialSerializer());
     std::set<std::string> converted;
     for (const MeshMaterial& material : materials) {
         if (!converted.insert(material.name).second) {
             continue;
         }
-        const std::optional<std::string> failure = convertMaterial(
-            pathRead(inputsFound, paths.sourceDir + material.mdfFile), material.name, script);
+        const std::optional<std::string> failure =
+            convertMaterial(pathRead(settings.inputsFound, paths.sourceDir + material.mdfFile),
+                            material.name, script);
         if (failure) {
             diagnostics.error("Converting file " + printableName(material.mdfFile) + " failed" +
                               *failure + ".");
-            allConverted = false;
+            result.allConverted = false;
+        } else {
+            result.converted.push_back(fetchMaterial(material.name));
         }
     }
-    if (!script.empty()) {
+    if (settings.ogreFiles && !script.empty()) {
         writeOutputFile(paths.materialScript, [&](const Ogre::DataStreamPtr& stream) {
             stream->write(script.str().data(), script.str().size());
         });
     }
-    return allConverted;
+    return result;
 }
 
-int convert(const ConversionOptions& options, Ogre::MeshVersion meshVersion,
-            const InputsFound& inputsFound, HeadlessEngine& engine, Diagnostics& diagnostics) {
+int convert(const ConversionOptions& options, const ModelSettings& settings, HeadlessEngine& engine,
+            Diagnostics& diagnostics) {
     ModelPaths paths = modelPaths(options.sourcePath, options.destPath);
-    paths.ska = pathRead(inputsFound, paths.ska);
-    if (!convertSkeleton(paths, engine, diagnostics)) {
+    paths.ska = pathRead(settings.inputsFound, paths.ska);
+    const Ogre::SkeletonPtr skeleton = convertSkeleton(paths, settings, engine, diagnostics);
+    if (!skeleton) {
         return failed;
     }
+    if (!settings.alsoWrite) {
+        // Written, the skeleton is of no further use: the mesh records it by name only, so it
+        // is freed before the mesh is built rather than held beside it.
+        Ogre::SkeletonManager::getSingleton().remove(skeleton);
+    }
+    const Ogre::MeshPtr mesh = createManualMesh(paths.meshName);
     const std::optional<std::vector<MeshMaterial>> materials =
-        convertMesh(options, paths, meshVersion, engine, diagnostics);
+        convertMesh(*mesh, options, paths, settings, engine, diagnostics);
     if (!materials) {
         return failed;
     }
-    return convertMaterials(*materials, paths, inputsFound, engine, diagnostics) ? succeeded
-                                                                                 : failed;
+    const ConvertedMaterials converted =
+        convertMaterials(*materials, paths, settings, engine, diagnostics);
+    if (settings.alsoWrite) {
+        settings.alsoWrite({paths, *skeleton, *mesh, converted.converted});
+    }
+    return converted.allConverted ? succeeded : failed;
 }
 
 // Whatever the engine throws ends the conversion here, with one error.
@@ -138,13 +160,12 @@ int reportingErrors(Diagnostics& diagnostics, const Conversion& conversion) {
 } // namespace
 
 int convertModel(const ConversionOptions& options, HeadlessEngine& engine, Diagnostics& diagnostics,
-                 Ogre::MeshVersion meshVersion, const InputsFound& inputsFound) {
+                 const ModelSettings& settings) {
     // The serializer's queue belongs to one model; an engine that converts many starts each one
     // empty and forgets the model's resources after it.
     engine.materialSerializer().clearQueue();
-    const int status = reportingErrors(diagnostics, [&] {
-        return convert(options, meshVersion, inputsFound, engine, diagnostics);
-    });
+    const int status = reportingErrors(
+        diagnostics, [&] { return convert(options, settings, engine, diagnostics); });
     engine.releaseResources();
     return status;
 }

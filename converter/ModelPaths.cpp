@@ -16,7 +16,8 @@ ModelPaths modelPaths(const std::string& skmPath,
             destBase + ".skeleton",
             mesh.baseName + ".skeleton",
             meshFile,
-            destBase + ".material"};
+            destBase + ".material",
+            destBase + ".glb"};
 }
 
 std::string mdfFileName(const std::string& recordPath) {

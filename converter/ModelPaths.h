@@ -16,6 +16,7 @@ struct ModelPaths {
     std::string skeletonName; // the skeleton resource, also the name the mesh records
     std::string meshFile;
     std::string materialScript;
+    std::string glbFile; // the whole model in one binary glTF file, written by batches alone
 };
 
 // The inputs (SKA and MDF files) read from another file than the one the model names: the path

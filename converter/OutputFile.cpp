@@ -115,7 +115,7 @@ std::string folderOf(const std::string& path) {
 // The temporaries this process owns, for removeTemporaryInProgress: the one being written, and
 // while DeferredOutputs lives those written and not yet taken. A slot is filled before the first
 // byte is written and emptied once its file has its final name or has been handed on.
-constexpr int temporarySlots = 4;
+constexpr int temporarySlots = 5;
 char temporaryPaths[temporarySlots][PATH_MAX];
 volatile std::sig_atomic_t temporaryExists[temporarySlots] = {};
 

@@ -30,7 +30,7 @@ struct PendingOutput {
 
 // While one lives, writeOutputFile leaves each complete file in its temporary, unsynced, for
 // another process to put in place with commitOutputs, so that the writer need not wait for the
-// disk. Up to three files are kept so; further ones are put in place at once. Until they are
+// disk. Up to four files are kept so; further ones are put in place at once. Until they are
 // taken, removeTemporaryInProgress removes them too; those never taken are removed at the end.
 class DeferredOutputs {
 public:

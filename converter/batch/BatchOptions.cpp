@@ -19,6 +19,9 @@ constexpr int usageError = 2;
 const std::map<std::string, Ogre::MeshVersion> meshVersions = {{"1.10", Ogre::MESH_VERSION_LATEST},
                                                                {"1.8", Ogre::MESH_VERSION_1_8}};
 
+const std::map<std::string, OutputFormat> formats = {
+    {"ogre", OutputFormat::ogre}, {"gltf", OutputFormat::gltf}, {"both", OutputFormat::both}};
+
 int defaultJobs() {
     return std::max(1U, std::thread::hardware_concurrency());
 }
@@ -43,7 +46,13 @@ const CLI::Validator wholeNumberFromOne =
 const CLI::Validator secondsAboveZero = numberCheck<double>(
     "a number of seconds above 0", [](double value) { return std::isfinite(value) && value > 0; });
 
-void describeOptions(CLI::App& app, BatchOptions& options, std::string& meshVersion) {
+// The words of the options whose value is one of a few names, before they are looked up.
+struct NamedChoices {
+    std::string meshVersion = "1.10";
+    std::string format = "ogre";
+};
+
+void describeOptions(CLI::App& app, BatchOptions& options, NamedChoices& choices) {
     app.add_option("SOURCE_ROOT", options.sourceRoot, "folder searched for .skm files at any depth")
         ->required();
     app.add_option("OUTPUT_DIR", options.outputDir, "where the converted tree is written")
@@ -56,7 +65,12 @@ void describeOptions(CLI::App& app, BatchOptions& options, std::string& meshVers
     app.add_option("--report", options.reportFile, "write a JSON report to this file");
     app.add_option("--timeout", options.timeoutSeconds, "time limit in seconds for one model")
         ->check(secondsAboveZero);
-    app.add_option("--mesh-version", meshVersion,
+    app.add_option("--format", choices.format,
+                   "what each model becomes: ogre, the .skeleton, .mesh and .material with their "
+                   "textures (the default); gltf, one binary glTF 2.0 file (.glb) holding the "
+                   "mesh, skeleton, animations, materials and textures; or both")
+        ->check(CLI::IsMember({"ogre", "gltf", "both"}));
+    app.add_option("--mesh-version", choices.meshVersion,
                    "mesh format: 1.10, the engine's current one, byte for byte as Tarnwick "
                    "writes it; or 1.8, which Assimp reads")
         ->check(CLI::IsMember({"1.10", "1.8"}));
@@ -121,8 +135,8 @@ ParsedCommandLine parseBatchCommandLine(int argc, const char* const* argv) {
                  "tarnwick-batch");
     BatchOptions options;
     options.jobs = defaultJobs();
-    std::string meshVersion = "1.10";
-    describeOptions(app, options, meshVersion);
+    NamedChoices choices;
+    describeOptions(app, options, choices);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success& success) {
@@ -130,7 +144,8 @@ ParsedCommandLine parseBatchCommandLine(int argc, const char* const* argv) {
     } catch (const CLI::ParseError& error) {
         return {std::nullopt, usageFailure(error.what())};
     }
-    options.meshVersion = meshVersions.at(meshVersion);
+    options.meshVersion = meshVersions.at(choices.meshVersion);
+    options.format = formats.at(choices.format);
     const std::string problem = checkFolders(options);
     if (!problem.empty()) {
         return {std::nullopt, usageFailure(problem)};

@@ -6,6 +6,18 @@
 #include <optional>
 #include <string>
 
+// The files each model gets: the OGRE files (.skeleton, .mesh, .material and the textures beside
+// them), one self-contained binary glTF file (.glb, textures inside), or both.
+enum class OutputFormat { ogre, gltf, both };
+
+inline bool writesOgreFiles(OutputFormat format) {
+    return format != OutputFormat::gltf;
+}
+
+inline bool writesGlb(OutputFormat format) {
+    return format != OutputFormat::ogre;
+}
+
 // The command line of tarnwick-batch.
 struct BatchOptions {
     std::string sourceRoot;
@@ -15,6 +27,7 @@ struct BatchOptions {
     int jobs = 1;
     double timeoutSeconds = 120;
     Ogre::MeshVersion meshVersion = Ogre::MESH_VERSION_LATEST;
+    OutputFormat format = OutputFormat::ogre;
     bool force = false;
     bool quiet = false;
     bool noWait = false; // end at once when another run is using OUTPUT_DIR

@@ -253,6 +253,8 @@ private:
         result.outputs = outputsOf(options, plan, timesBefore[outcome.job]);
         const std::vector<std::string> warnings = textsOf(answer.diagnostics, Severity::warning);
         result.warnings.insert(result.warnings.end(), warnings.begin(), warnings.end());
+        result.texturesMissing.insert(result.texturesMissing.end(), answer.texturesMissing.begin(),
+                                      answer.texturesMissing.end());
         result.seconds = answer.seconds;
         if (failed) {
             result.error = outcome.answered ? failureReason(answer.diagnostics, commitErrors)

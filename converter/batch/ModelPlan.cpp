@@ -52,8 +52,14 @@ public:
         plan.conversion = conversionOptions((fs::path(options.sourceRoot) / model).string(),
                                             (fs::path(options.outputDir) / relativeMesh).string());
         plan.meshVersion = options.meshVersion;
+        plan.format = options.format;
         const ModelPaths paths = modelPaths(plan.conversion.sourcePath, plan.conversion.destPath);
-        plan.outputs = {paths.skeletonFile, paths.meshFile, paths.materialScript};
+        if (writesOgreFiles(plan.format)) {
+            plan.outputs = {paths.skeletonFile, paths.meshFile, paths.materialScript};
+        }
+        if (writesGlb(plan.format)) {
+            plan.outputs.push_back(paths.glbFile);
+        }
         refuseRepeatedOutputs(plan);
         plan.inputs = {paths.skm, findInput(paths.ska, plan)};
         for (const std::string& materialPath : skmMaterialPaths(paths.skm)) {
@@ -111,6 +117,10 @@ private:
                 continue;
             }
             plan.inputs.push_back(*found);
+            plan.textureFiles.emplace(scriptTextureName(texturePath), *found);
+            if (!writesOgreFiles(plan.format)) {
+                continue;
+            }
             const fs::path relative = outputFolder / scriptTextureName(texturePath);
             placeTexture({*found, (fs::path(options.outputDir) / relative).string(),
                           relative.generic_string()},

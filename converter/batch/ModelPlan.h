@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "ModelPaths.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,13 @@ struct ModelPlan {
     std::string source; // relative to the source root, '/' separators
     ConversionOptions conversion;
     Ogre::MeshVersion meshVersion = Ogre::MESH_VERSION_LATEST;
-    std::vector<std::string> inputs;  // the SKM, its SKA, its MDF files, its textures found
-    std::vector<std::string> outputs; // skeleton, mesh and material script
-    std::vector<TextureCopy> textures;
+    OutputFormat format = OutputFormat::ogre;
+    std::vector<std::string> inputs;   // the SKM, its SKA, its MDF files, its textures found
+    std::vector<std::string> outputs;  // skeleton, mesh and material script; the .glb
+    std::vector<TextureCopy> textures; // none when the OGRE files are not written
+    // Each texture found, under the name the materials give it (its file name); the first file
+    // found for a name.
+    std::map<std::string, std::string> textureFiles;
     std::vector<std::string> texturesMissing; // as the MDF files name them
     InputsFound inputsFound; // SKA and MDF files found under a name in another case
     std::vector<std::string> warnings;

@@ -2,6 +2,7 @@
 
 #include "ConversionRun.h"
 #include "EscapedBytes.h"
+#include "GlbOutput.h"
 #include "OutputFile.h"
 #include "SameContent.h"
 
@@ -67,19 +68,26 @@ std::string ModelWorker::run(std::size_t job) {
     const auto start = std::chrono::steady_clock::now();
     const ModelPlan& plan = plans.at(job);
     DiagnosticList diagnostics;
+    std::vector<std::string> texturesMissing;
+    ModelSettings settings{plan.meshVersion, plan.inputsFound, writesOgreFiles(plan.format), {}};
+    if (writesGlb(plan.format)) {
+        settings.alsoWrite = [&](const BuiltModel& model) {
+            texturesMissing = writeModelGlb(model, plan, diagnostics);
+        };
+    }
     std::vector<PendingOutput> pending;
     int status = 0;
     {
         DeferredOutputs deferred;
-        status =
-            convertModel(plan.conversion, engine, diagnostics, plan.meshVersion, plan.inputsFound);
+        status = convertModel(plan.conversion, engine, diagnostics, settings);
         pending = deferred.take();
     }
     if (status == 0) {
         status = copyTextures(plan, diagnostics);
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    return workerAnswerText({status, diagnostics.entries(), seconds.count(), pending});
+    return workerAnswerText(
+        {status, diagnostics.entries(), seconds.count(), pending, texturesMissing});
 }
 
 // The diagnostics are for people, so bytes that are not UTF-8 may become U+FFFD there; the names
@@ -96,6 +104,7 @@ std::string workerAnswerText(const WorkerAnswer& answer) {
     }
     return nlohmann::json{{"status", answer.status},
                           {"diagnostics", diagnostics},
+                          {"textures_missing", answer.texturesMissing},
                           {"seconds", answer.seconds},
                           {"pending", outputs}}
         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -115,5 +124,5 @@ WorkerAnswer readWorkerAnswer(const std::string& answer) {
                                static_cast<Placement>(entry.at(2).get<int>())});
     }
     return {fields.at("status").get<int>(), diagnostics, fields.at("seconds").get<double>(),
-            pending};
+            pending, fields.at("textures_missing").get<std::vector<std::string>>()};
 }

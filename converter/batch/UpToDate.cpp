@@ -18,13 +18,29 @@ std::string fileName(const std::string& path) {
     return fs::path(path).filename().string();
 }
 
+// The file a stamp must name to be whole: the mesh, or the .glb when it is written alone.
+std::string mainOutput(const ModelPlan& plan) {
+    if (writesOgreFiles(plan.format)) {
+        return plan.conversion.destPath;
+    }
+    return modelPaths(plan.conversion.sourcePath, plan.conversion.destPath).glbFile;
+}
+
 } // namespace
 
 std::string signatureOf(const ModelPlan& plan) {
-    std::string signature = std::string("tarnwick-batch ") + batchVersion + ", mesh version " +
-                            std::to_string(plan.meshVersion);
-    for (const TextureCopy& texture : plan.textures) {
-        signature += ", " + texture.source;
+    std::string signature = std::string("tarnwick-batch ") + batchVersion;
+    if (writesOgreFiles(plan.format)) {
+        signature += ", mesh version " + std::to_string(plan.meshVersion);
+        for (const TextureCopy& texture : plan.textures) {
+            signature += ", " + texture.source;
+        }
+    }
+    if (writesGlb(plan.format)) {
+        signature += plan.format == OutputFormat::gltf ? ", glTF alone" : ", with glTF";
+        for (const auto& [name, file] : plan.textureFiles) {
+            signature += ", " + name + " from " + file;
+        }
     }
     return signature;
 }
@@ -42,7 +58,7 @@ ModelStamp stampOf(const ModelPlan& plan) {
 
 bool isUpToDate(const ModelPlan& plan, const ModelStamp* stamp) {
     if (stamp == nullptr || stamp->signature != signatureOf(plan) ||
-        stamp->outputTimes.count(fileName(plan.conversion.destPath)) == 0) {
+        stamp->outputTimes.count(fileName(mainOutput(plan))) == 0) {
         return false;
     }
     int64_t newestInput = noTime;

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
-// The tool's version, the mesh format and the textures found: a change of any of them calls
-// for a new conversion even when no file time says so.
+// The tool's version, the output format, the mesh format when a .mesh is written and the textures
+// found: a change of any of them calls for a new conversion even when no file time says so. With
+// the OGRE files alone it reads as it did before the glTF output existed, so that their stamps
+// stay good.
 std::string signatureOf(const ModelPlan& plan);
 
 // The stamp of a model just converted: the outputs that exist now, with their times.

@@ -51,32 +51,32 @@ bool isTemporaryOf(const std::string& name, const std::string& output) {
     return std::regex_match(name, std::regex("\\." + output + "\\.tmp-\\w{6}"));
 }
 
-// A batch worker leaves its files for the parent to put in place; up to three at a time, so that
-// the signal handler can still name each one.
+// A batch worker leaves its files for the parent to put in place; up to four at a time (a model's
+// .skeleton, .mesh, .material and .glb), so that the signal handler can still name each one.
 TEST(OutputFileTest, DeferredFilesWaitInTheirTemporariesUntilCommitted) {
     const TemporaryDirectory work;
     std::vector<PendingOutput> pending;
     {
         DeferredOutputs deferred;
-        for (const std::string name : {"a", "b", "c", "d"}) {
+        for (const std::string name : {"a", "b", "c", "d", "e"}) {
             writeText(work / name, "text " + name);
         }
         pending = deferred.take();
-        writeText(work / "e", "text e");
+        writeText(work / "f", "text f");
         // Not taken, so removed with the deferral.
     }
-    ASSERT_EQ(pending.size(), 3U);
+    ASSERT_EQ(pending.size(), 4U);
     std::vector<std::string> files = filesIn(work.path());
-    ASSERT_EQ(files.size(), 4U) << "d, put in place at once, and three temporaries";
-    EXPECT_EQ(readFileText(work / "d"), "text d");
-    for (std::size_t i = 0; i < 3; ++i) {
+    ASSERT_EQ(files.size(), 5U) << "e, put in place at once, and four temporaries";
+    EXPECT_EQ(readFileText(work / "e"), "text e");
+    for (std::size_t i = 0; i < 4; ++i) {
         EXPECT_TRUE(isTemporaryOf(files[i], std::string(1, char('a' + i)))) << files[i];
     }
     std::remove(pending[2].temporary.c_str());
     const std::vector<std::string> errors = commitOutputs(pending);
     ASSERT_EQ(errors.size(), 1U);
     EXPECT_EQ(errors[0], "Cannot write \"" + work / "c" + "\": No such file or directory");
-    EXPECT_EQ(filesIn(work.path()), (std::vector<std::string>{"a", "b", "d"}));
+    EXPECT_EQ(filesIn(work.path()), (std::vector<std::string>{"a", "b", "d", "e"}));
     EXPECT_EQ(readFileText(work / "a"), "text a");
 }
 

@@ -8,29 +8,39 @@
 
 #include <filesystem>
 #include <set>
-#include <sstream>
 #include <stdexcept>
+
+namespace {
+
+std::string textOfAll(const DiagnosticList& messages) {
+    std::string text;
+    for (const Diagnostic& entry : messages.entries()) {
+        text += entry.text + "\n";
+    }
+    return text;
+}
+
+} // namespace
 
 InProcessModel buildModel(const std::string& folder, const std::string& name) {
     const std::string base = folder + "/" + name;
-    std::ostringstream messages;
+    DiagnosticList messages;
     InProcessModel model;
     model.skeleton = createManualSkeleton(name + ".skeleton");
     if (!importSkeleton(base + ".skm", base + ".ska", *model.skeleton, messages)) {
-        throw std::runtime_error("no skeleton: " + messages.str());
+        throw std::runtime_error("no skeleton: " + textOfAll(messages));
     }
-    materialNames.clear();
-    materialFiles.clear();
     model.mesh = createManualMesh(name);
-    NamingCallback naming = MaterialNamer(false, messages);
-    if (!importMesh(*model.mesh, naming, base + ".skm", name + ".skeleton", messages)) {
-        throw std::runtime_error("no mesh: " + messages.str());
+    const std::optional<std::vector<MeshMaterial>> records = importMesh(
+        *model.mesh, MaterialNamer(false, messages), base + ".skm", name + ".skeleton", messages);
+    if (!records) {
+        throw std::runtime_error("no mesh: " + textOfAll(messages));
     }
     std::set<std::string> built;
-    for (std::size_t i = 0; i < materialNames.size(); ++i) {
-        if (built.insert(materialNames[i]).second) {
-            model.materials.push_back(fetchMaterial(materialNames[i]));
-            importMaterial(folder + "/" + materialFiles[i], model.materials.back());
+    for (const MeshMaterial& record : *records) {
+        if (built.insert(record.name).second) {
+            model.materials.push_back(fetchMaterial(record.name));
+            importMaterial(folder + "/" + record.mdfFile, model.materials.back());
         }
     }
     return model;
