@@ -7,11 +7,11 @@ CEGUI::ListboxTextItem* createListEntry(const std::string& text, unsigned int id
     return new CEGUI::ListboxTextItem(text, id, nullptr, false, true);
 }
 
-void listMeshes(CEGUI::Combobox& meshBox, const ModelLocations& models) {
+void listMeshes(CEGUI::Combobox& meshBox, const ModelLibrary& library) {
     unsigned int id = 1;
-    if (!models.empty()) {
-        for (const std::string& meshName : models.meshNames)
-            meshBox.addItem(createListEntry(meshName, id++));
+    if (!library.models.empty()) {
+        for (const LibraryModel& model : library.models)
+            meshBox.addItem(createListEntry(model.relativePath, id++));
         return;
     }
     Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();

@@ -1,6 +1,7 @@
 #include "MyApplication.h"
 
 #include "ControlPanel.h"
+#include "LibraryBrowser.h"
 #include "RepeatedMaterials.h"
 #include "ShownModel.h"
 #include "StartupError.h"
@@ -26,7 +27,6 @@ namespace {
 // The group of resources.cfg that the GUI's files are in; with models named on the command line
 // it is the only group of that file used.
 constexpr const char* guiGroup = "GUI";
-constexpr const char* modelGroup = "Models";
 
 // The engine only logs a missing plug-in list and then runs without any render system.
 void requireReadable(const std::string& fileName) {
@@ -60,6 +60,7 @@ MyApplication::~MyApplication() {
     if (guiRenderer)
         CEGUI::OgreRenderer::destroySystem();
     controlPanel.reset();
+    libraryBrowser.reset();
     shownModel.reset();
     eventProcessor.reset();
     frameListener.reset();
@@ -126,14 +127,15 @@ void MyApplication::buildScene() {
     Ogre::SceneNode* modelNode = sceneManager->getRootSceneNode()->createChildSceneNode(
         Ogre::Vector3::ZERO, Ogre::Quaternion::IDENTITY);
     shownModel = std::make_unique<ShownModel>(*sceneManager, *modelNode, *frameListener);
+    libraryBrowser = std::make_unique<LibraryBrowser>(setup.library, *shownModel);
     timingLog->follow([model = shownModel.get()] { return model->playing(); });
     connectControlPanel();
 }
 
 void MyApplication::connectControlPanel() {
-    controlPanel = std::make_unique<ControlPanel>(
-        *guiSystem->getDefaultGUIContext().getRootWindow(), *shownModel, *camera,
-        *findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox"), setup.models);
+    controlPanel =
+        std::make_unique<ControlPanel>(*guiSystem->getDefaultGUIContext().getRootWindow(),
+                                       *shownModel, *camera, [this] { relistModels(); });
     controlPanel->connect(*root, *window, *frameListener);
 }
 
@@ -152,13 +154,11 @@ void MyApplication::loadResourceLocations() {
         resources.load(resourcesFile, "\t:=", true);
         Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
         for (const auto& [group, settings] : resources.getSettingsBySection())
-            if (setup.models.empty() || group == guiGroup)
+            if (setup.paths.empty() || group == guiGroup)
                 for (const auto& [archiveType, location] : settings)
                     groups.addResourceLocation(
                         locationInConfiguration(setup.configFolder, location), archiveType, group,
                         false);
-        for (const std::string& folder : setup.models.folders)
-            groups.addResourceLocation(folder, "FileSystem", modelGroup, false);
         repeatedMaterials = std::make_unique<RepeatedMaterials>();
         groups.initialiseAllResourceGroups();
     });

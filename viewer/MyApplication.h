@@ -25,6 +25,7 @@ class SceneNode;
 } // namespace Ogre
 
 class ControlPanel;
+class LibraryBrowser;
 class RepeatedMaterials;
 class ShownModel;
 
@@ -56,6 +57,8 @@ public:
     CEGUI::System* getGuiSystem() const { return guiSystem; }
     // Those of the shown model, there once the scene is built.
     ShownModel& getShownModel() const { return *shownModel; }
+    // The models of the command line's paths, shown through the shown model.
+    LibraryBrowser& getLibraryBrowser() const { return *libraryBrowser; }
     Ogre::SceneNode* getModelNode() const;
     Ogre::Entity* getEntity() const;
 
@@ -68,6 +71,9 @@ private:
     void connectControlPanel();
     void showFirstMesh();
     void showMesh(const std::string& meshName);
+    void showModel(std::size_t model);
+    void modelShown(const std::string& message);
+    void relistModels();
     void listAnimations();
     std::string configFile(const char* fileName) const;
 
@@ -83,6 +89,7 @@ private:
     CEGUI::OgreRenderer* guiRenderer = nullptr;
     CEGUI::System* guiSystem = nullptr;
     std::unique_ptr<ShownModel> shownModel;
+    std::unique_ptr<LibraryBrowser> libraryBrowser;
     std::unique_ptr<ControlPanel> controlPanel;
     CEGUI::Listbox* animationList = nullptr;
     std::unique_ptr<RepeatedMaterials> repeatedMaterials;

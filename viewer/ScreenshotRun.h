@@ -1,9 +1,8 @@
 #pragma once
 
 #include <iosfwd>
-#include <string>
-#include <vector>
 
+class LibraryBrowser;
 class ShownModel;
 class TimingLog;
 struct ViewerOptions;
@@ -11,10 +10,10 @@ namespace Ogre {
 class Camera;
 }
 
-// The command line's --screenshot through the shown model and the camera: the first mesh into the
-// file the options name, or, when that names a folder, every mesh into <mesh>.png there. Each mesh
-// is posed as the options say and framed. Returns the exit status: 1 when any mesh could not be
-// shown, posed or written (each named by one line on `errors`; the others are still written).
-int writeScreenshots(ShownModel& shown, Ogre::Camera& camera, const ViewerOptions& options,
-                     const std::vector<std::string>& meshNames, TimingLog& timingLog,
-                     std::ostream& errors);
+// The command line's --screenshot through the library's models and the camera: the first model
+// into the file the options name, or, when that names a folder, every model into <mesh>.png there.
+// Each model is posed as the options say and framed. Returns the exit status: 1 when any model
+// could not be shown, posed or written (each named by one line on `errors`; the others are still
+// written).
+int writeScreenshots(LibraryBrowser& library, ShownModel& shown, Ogre::Camera& camera,
+                     const ViewerOptions& options, TimingLog& timingLog, std::ostream& errors);

@@ -4,6 +4,7 @@
 
 #include "FocusThief.h"
 #include "MyApplication.h"
+#include "ViewerControls.h"
 #include "ViewerWorkdir.h"
 
 #include <CEGUI/CEGUI.h>
@@ -18,13 +19,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -56,34 +54,16 @@ protected:
 
     std::unique_ptr<ViewerWorkdir> workdir;
 
-    static CEGUI::Window* widget(const char* name) {
-        return application->getGuiSystem()
-            ->getDefaultGUIContext()
-            .getRootWindow()
-            ->getChildRecursive(name);
-    }
+    static CEGUI::Window* widget(const char* name) { return ::widget(*application, name); }
     static std::string status() { return widget("txtStatus")->getText().c_str(); }
-    static void accept(const char* meshName) {
-        auto* meshBox = static_cast<CEGUI::Combobox*>(widget("cmbMeshBox"));
-        CEGUI::ListboxItem* entry = meshBox->findItemWithText(meshName, nullptr);
-        ASSERT_NE(entry, nullptr) << meshName;
-        meshBox->setItemSelectState(entry, true);
-        CEGUI::WindowEventArgs args(meshBox);
-        meshBox->fireEvent(CEGUI::Combobox::EventListSelectionAccepted, args,
-                           CEGUI::Combobox::EventNamespace);
-    }
+    static void accept(const char* meshName) { acceptMesh(*application, meshName); }
     static void clickFrame() {
         CEGUI::WindowEventArgs args(widget("btnFrame"));
         widget("btnFrame")
             ->fireEvent(CEGUI::PushButton::EventClicked, args, CEGUI::PushButton::EventNamespace);
     }
     static Ogre::SceneNode* cameraNode() { return application->getCamera()->getParentSceneNode(); }
-    static void renderFrames(int count) {
-        for (int frame = 0; frame < count; ++frame) {
-            application->getRoot()->renderOneFrame();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
+    static void renderFrames(int count) { ::renderFrames(*application, count); }
 };
 
 // The share of the view's height that the shown model's bounding box covers on screen.
@@ -162,14 +142,6 @@ TEST_F(BrowsingTest, SwitchingAwayUnloadsWhatTheNextMeshDoesNotUse) {
     accept("figure.mesh");
     renderFrames(1);
     EXPECT_TRUE(isLoaded(textures, "skin.tga"));
-}
-
-long peakResidentKib() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
 }
 
 // Run in a process of its own, so that the peak is this test's.
