@@ -3,6 +3,7 @@
 #include "FailureDescription.h"
 #include "Framing.h"
 #include "MeshFileCheck.h"
+#include "PosedBounds.h"
 
 #include <OgreAnimationState.h>
 #include <OgreEntity.h>
@@ -172,5 +173,5 @@ void ShownModel::setLooping(bool on) {
 
 void ShownModel::frame(Ogre::Camera& camera) const {
     if (model)
-        frameModel(camera, model->getWorldBoundingBox(true));
+        frameModel(camera, posedBounds(*model));
 }

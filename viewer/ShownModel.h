@@ -59,7 +59,8 @@ public:
     void setSpeed(float speed) { clock.animationSpeed = speed; }
     float speed() const { return clock.animationSpeed; }
 
-    // Places the camera so that the whole model fits its view; without a model nothing moves.
+    // Places the camera so that the whole model fits its view, in the pose it holds or plays;
+    // without a model nothing moves.
     void frame(Ogre::Camera& camera) const;
     void showSkeleton(bool shown) { overlays.showSkeleton(shown); }
     void showBounds(bool shown) { overlays.showBounds(shown); }

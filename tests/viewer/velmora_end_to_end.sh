@@ -108,6 +108,14 @@ velmora_start "$velmora" "$workdir"
 velmora_wait_for_exit 2
 expect 'closing the window ends the viewer with status 0' test $? = 0
 
+# Mid-wave the raised hand stands far above the binding pose's box; the picture frames the pose.
+(cd "$workdir" && timeout 60 "$velmora" --screenshot "$scratch/wave.png" --animation wave \
+    --time 1.0 "$scratch/converted/figure.mesh")
+expect 'a screenshot posed mid-wave shows the figure' \
+    greater "$(nonwhite_share "$scratch/wave.png" 800x600+0+0)" 0.02
+expect '... with white rows above the raised hand' \
+    test "$(nonwhite_share "$scratch/wave.png" 800x30+0+0)" = 0
+
 cp "$scratch"/*.png "${VELMORA_SCREENSHOTS:-/dev/null}" 2>/dev/null
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]
