@@ -2,12 +2,14 @@
 
 #include "ControlPanel.h"
 #include "LibraryBrowser.h"
+#include "LibraryPanel.h"
 #include "MeshList.h"
 #include "ResourceRescan.h"
 #include "ShownModel.h"
 #include "WidgetLookup.h"
 
 #include <CEGUI/CEGUI.h>
+#include <OgreAnimationState.h>
 
 void MyApplication::connectUi() {
     auto* exitButton = findWidget<CEGUI::PushButton>(guiSystem, "btnExit");
@@ -65,19 +67,29 @@ bool MyApplication::handleMeshAccepted(const CEGUI::EventArgs& args) {
 
 // The first of the models the command line names, as if the user had picked it.
 void MyApplication::showFirstMesh() {
-    if (libraryBrowser->library().models.empty())
-        return;
-    auto* meshBox = findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox");
-    meshBox->setItemSelectState(static_cast<size_t>(0), true);
-    showModel(0);
+    if (!libraryBrowser->library().models.empty())
+        showModel(0);
 }
 
 void MyApplication::showMesh(const std::string& meshName) {
     modelShown(shownModel->show(meshName));
 }
 
+// The mesh box shows the model's entry, however it was chosen.
 void MyApplication::showModel(std::size_t model) {
-    modelShown(libraryBrowser->show(model));
+    findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox")->setItemSelectState(model, true);
+    const std::string message = libraryBrowser->show(model);
+    libraryPanel->modelShown(model);
+    modelShown(message);
+}
+
+// Browsing the list plays on the animation of the name that played, where the model has one.
+void MyApplication::stepToModel(std::size_t model) {
+    const Ogre::AnimationState* playing = shownModel->playing();
+    const std::string animation = playing ? playing->getAnimationName() : "";
+    showModel(model);
+    if (!animation.empty() && shownModel->play(animation))
+        selectAnimation(animation);
 }
 
 void MyApplication::modelShown(const std::string& message) {
@@ -92,9 +104,15 @@ void MyApplication::relistModels() {
         rescanResourceLocations();
     else
         libraryBrowser->relist(listModels(setup.paths));
+    libraryPanel->relist(relativePaths(libraryBrowser->library()));
     auto* meshBox = findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox");
     meshBox->resetList();
     listMeshes(*meshBox, libraryBrowser->library());
+}
+
+void MyApplication::selectAnimation(const std::string& name) {
+    if (CEGUI::ListboxItem* entry = animationList->findItemWithText(name, nullptr))
+        animationList->setItemSelectState(entry, true);
 }
 
 void MyApplication::listAnimations() {

@@ -2,6 +2,7 @@
 
 #include "ControlPanel.h"
 #include "LibraryBrowser.h"
+#include "LibraryPanel.h"
 #include "RepeatedMaterials.h"
 #include "ShownModel.h"
 #include "StartupError.h"
@@ -59,6 +60,7 @@ std::string MyApplication::configFile(const char* fileName) const {
 MyApplication::~MyApplication() {
     if (guiRenderer)
         CEGUI::OgreRenderer::destroySystem();
+    libraryPanel.reset();
     controlPanel.reset();
     libraryBrowser.reset();
     shownModel.reset();
@@ -137,6 +139,11 @@ void MyApplication::connectControlPanel() {
         std::make_unique<ControlPanel>(*guiSystem->getDefaultGUIContext().getRootWindow(),
                                        *shownModel, *camera, [this] { relistModels(); });
     controlPanel->connect(*root, *window, *frameListener);
+    libraryPanel =
+        std::make_unique<LibraryPanel>(*guiSystem->getDefaultGUIContext().getRootWindow(),
+                                       relativePaths(libraryBrowser->library()),
+                                       [this](std::size_t model) { stepToModel(model); });
+    libraryPanel->bindKeys(*frameListener);
 }
 
 Ogre::SceneNode* MyApplication::getModelNode() const {

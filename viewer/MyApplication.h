@@ -26,6 +26,7 @@ class SceneNode;
 
 class ControlPanel;
 class LibraryBrowser;
+class LibraryPanel;
 class RepeatedMaterials;
 class ShownModel;
 
@@ -72,9 +73,11 @@ private:
     void showFirstMesh();
     void showMesh(const std::string& meshName);
     void showModel(std::size_t model);
+    void stepToModel(std::size_t model);
     void modelShown(const std::string& message);
     void relistModels();
     void listAnimations();
+    void selectAnimation(const std::string& name);
     std::string configFile(const char* fileName) const;
 
     ViewerSetup setup;
@@ -91,6 +94,7 @@ private:
     std::unique_ptr<ShownModel> shownModel;
     std::unique_ptr<LibraryBrowser> libraryBrowser;
     std::unique_ptr<ControlPanel> controlPanel;
+    std::unique_ptr<LibraryPanel> libraryPanel;
     CEGUI::Listbox* animationList = nullptr;
     std::unique_ptr<RepeatedMaterials> repeatedMaterials;
     TimingLog noTimingLog{""};

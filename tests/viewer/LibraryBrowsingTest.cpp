@@ -1,12 +1,15 @@
 // A library of models by relative path on a real window, scene and GUI (run under Xvfb): two
 // models of one file name in different folders, each with its own textures.
 
+#include "LibraryBrowser.h"
 #include "MyApplication.h"
+#include "ShownModel.h"
 #include "ToeeFiles.h"
 #include "ViewerControls.h"
 #include "ViewerWorkdir.h"
 
 #include <CEGUI/CEGUI.h>
+#include <OgreAnimationState.h>
 #include <gtest/gtest.h>
 
 #include <iostream>
@@ -60,6 +63,47 @@ TEST_F(LibraryBrowsingTest, ModelsOfOneNameAreListedByPathAndShowTheirOwnTexture
         EXPECT_LT(showAndLook("plain/folk/figure.mesh"), 0.001) << round;
         EXPECT_GT(showAndLook("red/folk/figure.mesh"), 0.02) << round;
     }
+}
+
+TEST_F(LibraryBrowsingTest, TypingFiltersTheListAndEnterNAndPShowTheMatches) {
+    auto* list = static_cast<CEGUI::Listbox*>(widget(*application, "lbModels"));
+    MyFrameListener& input = *application->getFrameListener();
+    const auto press = [&input](int key, char character, bool control = false) {
+        const KeyEvent event{key, character, control};
+        input.keyPressed(&event);
+    };
+    const auto shown = [this] { return application->getLibraryBrowser().shownIndex(); };
+    EXPECT_EQ(widget(*application, "txtModelCount")->getText(), "2 of 2");
+    widget(*application, "edtFilter")->activate();
+    press(19, 'R');
+    press(Key::E, 'e');
+    press(Key::D, 'D');
+    EXPECT_EQ(widget(*application, "txtModelCount")->getText(), "1 of 2");
+    ASSERT_EQ(list->getItemCount(), 1u);
+    EXPECT_EQ(list->getListboxItemFromIndex(0)->getText(), "red/folk/figure.mesh");
+    press(Key::N, 'n'); // typed into the box: "redn" matches nothing
+    EXPECT_EQ(shown(), std::nullopt);
+    press(14, '\b'); // Backspace
+    press(Key::Return, '\r');
+    EXPECT_EQ(shown(), 1u);
+    EXPECT_EQ(list->getFirstSelectedItem(), list->getListboxItemFromIndex(0));
+    press(Key::N, 'n');
+    EXPECT_EQ(shown(), 1u) << "the only match, again";
+
+    widget(*application, "edtFilter")->setText("");
+    ASSERT_EQ(list->getItemCount(), 2u);
+    ASSERT_TRUE(application->getShownModel().play("wave"));
+    press(Key::N, 'n');
+    EXPECT_EQ(shown(), 0u) << "wrapped round";
+    ASSERT_NE(application->getShownModel().playing(), nullptr);
+    EXPECT_EQ(application->getShownModel().playing()->getAnimationName(), "wave");
+    EXPECT_EQ(list->getFirstSelectedItem(), list->getListboxItemFromIndex(0));
+    press(Key::P, 'p');
+    EXPECT_EQ(shown(), 1u);
+    const Ogre::Vector3 velocity = input.getVelocity(); // E and D typed above move the camera
+    press(Key::Up, 0, true);
+    EXPECT_EQ(shown(), 0u);
+    EXPECT_EQ(input.getVelocity(), velocity) << "Ctrl+Up steps instead of moving";
 }
 
 // Run in a process of its own, so that the peak is this test's.

@@ -14,9 +14,10 @@ source "$(dirname "$0")/screenshot-checks.sh"
 scratch=$(mktemp -d)
 trap 'kill "$velmora_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
 velmora_pid=""
-# Width / height of what is drawn right of the controls: the model's outline.
+# Width / height of what is drawn between the controls and the library's list: the model's outline.
 model_proportions() {
-    convert "$1" -crop +240+0 +repage -fuzz 10% -trim -format '%[fx:w/h]' info:
+    convert "$1" -gravity East -chop 250x0 +gravity -crop +240+0 +repage -fuzz 10% -trim \
+        -format '%[fx:w/h]' info:
 }
 alive() { kill -0 "$velmora_pid" 2>/dev/null; }
 shot() { velmora_screenshot "$scratch/$1.png"; }
