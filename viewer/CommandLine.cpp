@@ -36,6 +36,22 @@ std::string oneLine(std::string text) {
     return text;
 }
 
+// An option of the form "WxH" setting `width` and `height`.
+CLI::Option* addSizeOption(CLI::App& app, const std::string& name, unsigned int& width,
+                           unsigned int& height, const std::string& description) {
+    return app
+        .add_option_function<std::string>(
+            name,
+            [name, &width, &height](const std::string& size) {
+                if (!parseSize(size, width, height))
+                    throw CLI::ValidationError(name, "wants WxH, each side 1 to " +
+                                                         std::to_string(largestSide) +
+                                                         " pixels, not " + size);
+            },
+            description)
+        ->type_name("WxH");
+}
+
 void describeOptions(CLI::App& app, ViewerOptions& options) {
     app.set_version_flag("--version", "Velmora " VELMORA_VERSION);
     CLI::Option* screenshot =
@@ -61,17 +77,11 @@ void describeOptions(CLI::App& app, ViewerOptions& options) {
            "Seconds into the animation (default 0)")
         ->type_name("SECONDS")
         ->needs(screenshot);
-    app.add_option_function<std::string>(
-           "--size",
-           [&options](const std::string& size) {
-               if (!parseSize(size, options.width, options.height))
-                   throw CLI::ValidationError("--size", "wants WxH, each side 1 to " +
-                                                            std::to_string(largestSide) +
-                                                            " pixels, not " + size);
-           },
-           "Size of the screenshot (default 800x600)")
-        ->type_name("WxH")
+    addSizeOption(app, "--size", options.width, options.height,
+                  "Size of the screenshot (default 800x600)")
         ->needs(screenshot);
+    addSizeOption(app, "--window", options.windowWidth, options.windowHeight,
+                  "Size of the window at start (default: as ogre.cfg says)");
     CLI::Option* paths = app.add_option("PATH", options.paths,
                                         "A .mesh file or a folder of them; the first is shown "
                                         "(default: the folders of resources.cfg)")

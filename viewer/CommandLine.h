@@ -14,6 +14,8 @@ struct ViewerOptions {
     float time = 0.0f;              // seconds into `animation`
     unsigned int width = 800;       // of the screenshot, in pixels
     unsigned int height = 600;
+    unsigned int windowWidth = 0; // of the window; 0: as ogre.cfg says
+    unsigned int windowHeight = 0;
 };
 
 // Options to run with, or the exit status to end with at once: 0 after the usage text or the

@@ -82,6 +82,10 @@ bool MyApplication::startUp() {
         throw StartupError(configFile("plugins.cfg") + " loads no render system");
     if (!root->restoreConfig() && !root->showConfigDialog(OgreBites::getNativeConfigDialog()))
         return false;
+    if (setup.windowWidth > 0)
+        root->getRenderSystem()->setConfigOption("Video Mode",
+                                                 std::to_string(setup.windowWidth) + " x " +
+                                                     std::to_string(setup.windowHeight));
     window = root->initialise(true, "OGRE Render Window");
     sceneManager = root->createSceneManager(Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME,
                                             "SceneManager");

@@ -21,4 +21,6 @@ struct ViewerSetup {
     std::filesystem::path configFolder; // empty: the working directory
     std::vector<std::string> paths;     // as given; none: the model folders of resources.cfg
     ModelLibrary library;               // the models of `paths`
+    unsigned int windowWidth = 0;       // 0: the size ogre.cfg gives
+    unsigned int windowHeight = 0;
 };

@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
     if (commandLine.exitStatus)
         return *commandLine.exitStatus;
     const std::vector<std::string>& paths = commandLine.options.paths;
-    ViewerSetup setup{configurationFolder(), paths, listModels(paths)};
+    ViewerSetup setup{configurationFolder(), paths, listModels(paths),
+                      commandLine.options.windowWidth, commandLine.options.windowHeight};
     if (!setup.library.error.empty())
         return reportFailure(setup.library.error);
     for (const std::string& note : setup.library.notes)

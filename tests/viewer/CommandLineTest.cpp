@@ -43,8 +43,9 @@ TEST(CommandLine, NoArgumentsKeepTheDefaults) {
 }
 
 TEST(CommandLine, TakesEveryOption) {
-    const Parsed parsed = parse({"--screenshot", "a.png", "--animation", "walk", "--time", "0.5",
-                                 "--size", "320x16384", "one.mesh", "folder"});
+    const Parsed parsed =
+        parse({"--screenshot", "a.png", "--animation", "walk", "--time", "0.5", "--size",
+               "320x16384", "--window", "1280x720", "one.mesh", "folder"});
     ASSERT_FALSE(parsed.commandLine.exitStatus) << parsed.errors;
     const ViewerOptions& options = parsed.commandLine.options;
     EXPECT_EQ(options.screenshotFile, "a.png");
@@ -52,14 +53,16 @@ TEST(CommandLine, TakesEveryOption) {
     EXPECT_FLOAT_EQ(options.time, 0.5f);
     EXPECT_EQ(options.width, 320u);
     EXPECT_EQ(options.height, 16384u);
+    EXPECT_EQ(options.windowWidth, 1280u);
+    EXPECT_EQ(options.windowHeight, 720u);
     EXPECT_EQ(options.paths, (std::vector<std::string>{"one.mesh", "folder"}));
 }
 
 TEST(CommandLine, HelpAndVersionEndTheRunWithStatusZero) {
     const Parsed help = parse({"--help"});
     EXPECT_EQ(help.commandLine.exitStatus, 0);
-    for (const char* option :
-         {"--help", "--version", "--screenshot", "--animation", "--time", "--size", "PATH"})
+    for (const char* option : {"--help", "--version", "--screenshot", "--animation", "--time",
+                               "--size", "--window", "PATH"})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
     const Parsed version = parse({"--version"});
     EXPECT_EQ(version.commandLine.exitStatus, 0);
@@ -83,6 +86,8 @@ TEST(CommandLine, AWrongOptionIsOneLineAndStatusTwo) {
         {{"--screenshot", "a.png", "--size", "0x600", "m.mesh"}, "--size"},
         {{"--screenshot", "a.png", "--size", "800x16385", "m.mesh"}, "--size"},
         {{"--screenshot", "a.png", "--size", "-8x6", "m.mesh"}, "--size"},
+        {{"--window", "1280", "m.mesh"}, "--window"},
+        {{"--window", "0x600", "m.mesh"}, "--window"},
     };
     for (const auto& [arguments, named] : wrongCalls) {
         const Parsed parsed = parse(arguments);
