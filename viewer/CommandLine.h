@@ -10,6 +10,7 @@
 struct ViewerOptions {
     std::vector<std::string> paths; // .mesh files and folders, in the order given
     std::string screenshotFile;     // empty: open the window for the user
+    std::string galleryFolder;      // empty: no gallery
     std::string animation;          // the screenshot's pose; empty for the binding pose
     float time = 0.0f;              // seconds into `animation`
     unsigned int width = 800;       // of the screenshot, in pixels

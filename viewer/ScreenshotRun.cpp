@@ -1,4 +1,4 @@
-#include "ScreenshotRun.h"
+#include "PictureRuns.h"
 
 #include "CommandLine.h"
 #include "LibraryBrowser.h"

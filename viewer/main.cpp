@@ -1,8 +1,8 @@
 #include "CommandLine.h"
 #include "FailureDescription.h"
 #include "MyApplication.h"
+#include "PictureRuns.h"
 #include "ResourcePaths.h"
-#include "ScreenshotRun.h"
 #include "TimingLog.h"
 #include "X11Session.h"
 
@@ -22,13 +22,16 @@ int runViewer(const ViewerOptions& options, ViewerSetup setup, TimingLog& timing
     try {
         application = std::make_unique<MyApplication>(std::move(setup));
         application->logTimingTo(timingLog);
-        if (options.screenshotFile.empty()) {
+        if (options.screenshotFile.empty() && options.galleryFolder.empty()) {
             application->run();
             return 0;
         }
         if (!application->startUp())
             return reportFailure("no render configuration");
         application->buildScene();
+        if (!options.galleryFolder.empty())
+            return writeGallery(application->getLibraryBrowser(), application->getShownModel(),
+                                *application->getCamera(), options, timingLog, std::cerr);
         return writeScreenshots(application->getLibraryBrowser(), application->getShownModel(),
                                 *application->getCamera(), options, timingLog, std::cerr);
     } catch (...) {

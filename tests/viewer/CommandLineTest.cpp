@@ -87,6 +87,9 @@ TEST(CommandLine, AWrongOptionIsOneLineAndStatusTwo) {
         {{"--screenshot", "a.png", "--size", "800x16385", "m.mesh"}, "--size"},
         {{"--screenshot", "a.png", "--size", "-8x6", "m.mesh"}, "--size"},
         {{"--window", "1280", "m.mesh"}, "--window"},
+        {{"--gallery", "out"}, "PATH"},
+        {{"--gallery", "out", "--screenshot", "a.png", "m.mesh"}, "--gallery"},
+        {{"--size", "80x60", "m.mesh"}, "--gallery"},
         {{"--window", "0x600", "m.mesh"}, "--window"},
     };
     for (const auto& [arguments, named] : wrongCalls) {
