@@ -4,16 +4,19 @@
 
 #include "FocusThief.h"
 #include "MyApplication.h"
+#include "ShownModel.h"
 #include "ViewerControls.h"
 #include "ViewerWorkdir.h"
 
 #include <CEGUI/CEGUI.h>
+#include <OgreBone.h>
 #include <OgreCamera.h>
 #include <OgreEntity.h>
 #include <OgreMeshManager.h>
 #include <OgreRenderWindow.h>
 #include <OgreRoot.h>
 #include <OgreSceneNode.h>
+#include <OgreSkeletonInstance.h>
 #include <OgreSkeletonManager.h>
 #include <OgreTextureManager.h>
 #include <gtest/gtest.h>
@@ -96,6 +99,27 @@ TEST_F(BrowsingTest, FrameFitsATinyAndAHugeModelWholeInTheView) {
         EXPECT_LT(camera.getNearClipDistance(), distance - radius) << meshName;
         EXPECT_GT(camera.getFarClipDistance(), distance + radius) << meshName;
     }
+}
+
+// Mid-wave the raised hand stands far above the box of the binding pose.
+TEST_F(BrowsingTest, TheFKeyFramesAModelInThePoseItPlays) {
+    accept("figure.mesh");
+    ASSERT_TRUE(application->getShownModel().play("wave"));
+    application->getFrameListener()->frameStarted({0.0f, 1.0f});
+    const KeyEvent pressF{Key::F, 'f'};
+    application->getFrameListener()->keyPressed(&pressF);
+    Ogre::Entity& figure = *application->getEntity();
+    figure.getSkeleton()->setAnimationState(*figure.getAllAnimationStates());
+    const Ogre::Camera& camera = *application->getCamera();
+    const Ogre::Matrix4 toView = camera.getProjectionMatrix() * camera.getViewMatrix();
+    const Ogre::Affine3& toWorld = figure.getParentNode()->_getFullTransform();
+    float highest = -1.0f;
+    for (const Ogre::Bone* bone : figure.getSkeleton()->getBones()) {
+        const Ogre::Vector3 onView = toView * (toWorld * bone->_getDerivedPosition());
+        EXPECT_LT(std::abs(onView.x), 0.95f) << bone->getName();
+        highest = std::max(highest, onView.y);
+    }
+    EXPECT_LT(highest, 0.9f) << "the raised hand's bone is at the view's edge";
 }
 
 TEST_F(BrowsingTest, TheFKeyFramesAndChoosingAMeshLeavesTheCameraWhereItIs) {
