@@ -6,6 +6,7 @@
 #include "RepeatedMaterials.h"
 #include "ShownModel.h"
 #include "StartupError.h"
+#include "ViewArea.h"
 #include "WidgetLookup.h"
 
 #include <Bites/OgreBitesConfigDialog.h>
@@ -60,6 +61,7 @@ std::string MyApplication::configFile(const char* fileName) const {
 MyApplication::~MyApplication() {
     if (guiRenderer)
         CEGUI::OgreRenderer::destroySystem();
+    viewArea.reset();
     libraryPanel.reset();
     controlPanel.reset();
     libraryBrowser.reset();
@@ -148,6 +150,8 @@ void MyApplication::connectControlPanel() {
                                        relativePaths(libraryBrowser->library()),
                                        [this](std::size_t model) { stepToModel(model); });
     libraryPanel->bindKeys(*frameListener);
+    viewArea = std::make_unique<ViewArea>(*window, *window->getViewport(0),
+                                          *guiSystem->getDefaultGUIContext().getRootWindow());
 }
 
 Ogre::SceneNode* MyApplication::getModelNode() const {

@@ -29,6 +29,7 @@ class LibraryBrowser;
 class LibraryPanel;
 class RepeatedMaterials;
 class ShownModel;
+class ViewArea;
 
 // The viewer: brings up the engine, the GUI and the input from the configuration files, wires
 // the controls that choose, play and stop a model, and runs the render loop until asked to stop.
@@ -95,6 +96,7 @@ private:
     std::unique_ptr<LibraryBrowser> libraryBrowser;
     std::unique_ptr<ControlPanel> controlPanel;
     std::unique_ptr<LibraryPanel> libraryPanel;
+    std::unique_ptr<ViewArea> viewArea;
     CEGUI::Listbox* animationList = nullptr;
     std::unique_ptr<RepeatedMaterials> repeatedMaterials;
     TimingLog noTimingLog{""};

@@ -69,16 +69,16 @@ protected:
     static void renderFrames(int count) { ::renderFrames(*application, count); }
 };
 
-// The share of the view's height that the shown model's bounding box covers on screen.
-float heightShareOnScreen(const Ogre::Camera& camera, const Ogre::AxisAlignedBox& bounds) {
+// The share of the view that the shown model's bounding box covers on screen, along the axis
+// where it covers the most: a view narrower than high is filled across.
+float shareOnScreen(const Ogre::Camera& camera, const Ogre::AxisAlignedBox& bounds) {
     const Ogre::Matrix4 toScreen = camera.getProjectionMatrix() * camera.getViewMatrix();
-    float low = 1.0f, high = -1.0f;
+    Ogre::Vector3 low(1.0f), high(-1.0f);
     for (const Ogre::Vector3& corner : bounds.getAllCorners()) {
-        const float y = (toScreen * corner).y;
-        low = std::min(low, y);
-        high = std::max(high, y);
+        low.makeFloor(toScreen * corner);
+        high.makeCeil(toScreen * corner);
     }
-    return (high - low) / 2;
+    return std::max(high.x - low.x, high.y - low.y) / 2;
 }
 
 TEST_F(BrowsingTest, FrameFitsATinyAndAHugeModelWholeInTheView) {
@@ -89,7 +89,7 @@ TEST_F(BrowsingTest, FrameFitsATinyAndAHugeModelWholeInTheView) {
         clickFrame();
         const Ogre::Camera& camera = *application->getCamera();
         const Ogre::AxisAlignedBox bounds = application->getEntity()->getWorldBoundingBox(true);
-        const float share = heightShareOnScreen(camera, bounds);
+        const float share = shareOnScreen(camera, bounds);
         EXPECT_GE(share, 0.4f) << meshName;
         EXPECT_LE(share, 0.9f) << meshName;
         EXPECT_EQ(cameraNode()->getOrientation(), Ogre::Quaternion::IDENTITY) << meshName;
