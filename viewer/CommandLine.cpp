@@ -36,6 +36,22 @@ std::string oneLine(std::string text) {
     return text;
 }
 
+// An option of the form "WxH" setting `width` and `height`.
+CLI::Option* addSizeOption(CLI::App& app, const std::string& name, unsigned int& width,
+                           unsigned int& height, const std::string& description) {
+    return app
+        .add_option_function<std::string>(
+            name,
+            [name, &width, &height](const std::string& size) {
+                if (!parseSize(size, width, height))
+                    throw CLI::ValidationError(name, "wants WxH, each side 1 to " +
+                                                         std::to_string(largestSide) +
+                                                         " pixels, not " + size);
+            },
+            description)
+        ->type_name("WxH");
+}
+
 void describeOptions(CLI::App& app, ViewerOptions& options) {
     app.set_version_flag("--version", "Velmora " VELMORA_VERSION);
     CLI::Option* screenshot =
@@ -48,9 +64,14 @@ void describeOptions(CLI::App& app, ViewerOptions& options) {
                     return isPngOrFolder(file) ? "" : "wants a .png file or a folder, not " + file;
                 },
                 ""));
-    app.add_option("--animation", options.animation, "Pose the screenshot's mesh in this animation")
-        ->type_name("NAME")
-        ->needs(screenshot);
+    CLI::Option* gallery =
+        app.add_option("--gallery", options.galleryFolder,
+                       "Draw every model of the PATHs into OUT_DIR/<relative path>.png and write "
+                       "OUT_DIR/index.html, a page of them all")
+            ->type_name("OUT_DIR")
+            ->excludes(screenshot);
+    app.add_option("--animation", options.animation, "Pose the pictures' models in this animation")
+        ->type_name("NAME");
     app.add_option_function<float>(
            "--time",
            [&options](float seconds) {
@@ -59,24 +80,26 @@ void describeOptions(CLI::App& app, ViewerOptions& options) {
                options.time = seconds;
            },
            "Seconds into the animation (default 0)")
-        ->type_name("SECONDS")
-        ->needs(screenshot);
-    app.add_option_function<std::string>(
-           "--size",
-           [&options](const std::string& size) {
-               if (!parseSize(size, options.width, options.height))
-                   throw CLI::ValidationError("--size", "wants WxH, each side 1 to " +
-                                                            std::to_string(largestSide) +
-                                                            " pixels, not " + size);
-           },
-           "Size of the screenshot (default 800x600)")
-        ->type_name("WxH")
-        ->needs(screenshot);
+        ->type_name("SECONDS");
+    addSizeOption(app, "--size", options.width, options.height,
+                  "Size of the pictures (default 800x600)");
+    addSizeOption(app, "--window", options.windowWidth, options.windowHeight,
+                  "Size of the window at start (default: as ogre.cfg says)");
     CLI::Option* paths = app.add_option("PATH", options.paths,
                                         "A .mesh file or a folder of them; the first is shown "
                                         "(default: the folders of resources.cfg)")
                              ->type_name("PATH");
     screenshot->needs(paths);
+    gallery->needs(paths);
+}
+
+// The pose and the size are those of pictures, which only the two picture runs draw.
+void requirePictureRun(const CLI::App& app) {
+    if (app.count("--screenshot") > 0 || app.count("--gallery") > 0)
+        return;
+    for (const char* pictureOption : {"--animation", "--time", "--size"})
+        if (app.count(pictureOption) > 0)
+            throw CLI::ValidationError(pictureOption, "needs --screenshot or --gallery");
 }
 
 } // namespace
@@ -88,6 +111,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     describeOptions(app, result.options);
     try {
         app.parse(argc, argv);
+        requirePictureRun(app);
     } catch (const CLI::CallForHelp&) {
         output << app.help();
         result.exitStatus = 0;

@@ -1,9 +1,7 @@
 #include "ControlPanel.h"
 
-#include "MeshList.h"
 #include "ModelFacts.h"
 #include "MyFrameListener.h"
-#include "ResourceRescan.h"
 #include "ShownModel.h"
 #include "WidgetLookup.h"
 
@@ -32,8 +30,8 @@ template <typename Show> void onToggle(CEGUI::Window& sheet, const char* name, S
 } // namespace
 
 ControlPanel::ControlPanel(CEGUI::Window& sheet, ShownModel& shown, Ogre::Camera& camera,
-                           CEGUI::Combobox& meshBox, ModelLocations models)
-    : shown(shown), camera(camera), meshBox(meshBox), models(std::move(models)),
+                           std::function<void()> relist)
+    : shown(shown), camera(camera), relist(std::move(relist)),
       statusText(findOptionalWidget<CEGUI::Window>(sheet, "txtStatus")),
       infoText(findOptionalWidget<CEGUI::Window>(sheet, "txtInfo")),
       animationControls(sheet, shown) {
@@ -44,7 +42,10 @@ ControlPanel::ControlPanel(CEGUI::Window& sheet, ShownModel& shown, Ogre::Camera
     });
     if (auto* rescanButton = findOptionalWidget<CEGUI::PushButton>(sheet, "btnRescan"))
         rescanButton->subscribeEvent(CEGUI::PushButton::EventClicked,
-                                     CEGUI::Event::Subscriber(&ControlPanel::handleRescan, this));
+                                     [this](const CEGUI::EventArgs&) {
+                                         this->relist();
+                                         return true;
+                                     });
     if (auto* frameButton = findOptionalWidget<CEGUI::PushButton>(sheet, "btnFrame"))
         frameButton->subscribeEvent(CEGUI::PushButton::EventClicked,
                                     [this](const CEGUI::EventArgs&) {
@@ -65,13 +66,6 @@ void ControlPanel::connect(Ogre::Root& root, Ogre::RenderWindow& window, MyFrame
 
 void ControlPanel::frameModel() {
     shown.frame(camera);
-}
-
-bool ControlPanel::handleRescan(const CEGUI::EventArgs&) {
-    rescanResourceLocations();
-    meshBox.resetList();
-    listMeshes(meshBox, models);
-    return true;
 }
 
 void ControlPanel::modelShown(const std::string& message) {

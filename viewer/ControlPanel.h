@@ -1,16 +1,15 @@
 #pragma once
 
 #include "AnimationControls.h"
-#include "ResourcePaths.h"
 #include "WindowScreenshot.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 
 class MyFrameListener;
 class ShownModel;
 namespace CEGUI {
-class Combobox;
 class EventArgs;
 class Window;
 } // namespace CEGUI
@@ -26,9 +25,9 @@ class Root;
 // model and the answers into their texts. A widget the layout lacks leaves its control off.
 class ControlPanel {
 public:
-    // `meshBox` is listed afresh by Rescan.
+    // Rescan calls `relist`, which lists the models afresh.
     ControlPanel(CEGUI::Window& sheet, ShownModel& shown, Ogre::Camera& camera,
-                 CEGUI::Combobox& meshBox, ModelLocations models);
+                 std::function<void()> relist);
 
     // Follows the frames (the time slider, F12's pictures) and takes the F and F12 keys.
     void connect(Ogre::Root& root, Ogre::RenderWindow& window, MyFrameListener& input);
@@ -38,13 +37,11 @@ public:
     void report(const std::string& message);
 
 private:
-    bool handleRescan(const CEGUI::EventArgs& args);
     void frameModel();
 
     ShownModel& shown;
     Ogre::Camera& camera;
-    CEGUI::Combobox& meshBox;
-    ModelLocations models;
+    std::function<void()> relist;
     CEGUI::Window* statusText;
     CEGUI::Window* infoText;
     AnimationControls animationControls;

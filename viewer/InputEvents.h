@@ -12,10 +12,13 @@ enum Code : int {
     Q = 16,
     W = 17,
     E = 18,
+    P = 25,
+    Return = 28,
     A = 30,
     S = 31,
     D = 32,
     F = 33,
+    N = 49,
     F12 = 88,
     Up = 200,
     PageUp = 201,
@@ -27,8 +30,9 @@ enum Code : int {
 } // namespace Key
 
 struct KeyEvent {
-    int key = 0;      // DirectInput keyboard scan code
-    char keyChar = 0; // the 8-bit character the key press produced, 0 for none
+    int key = 0;          // DirectInput keyboard scan code
+    char keyChar = 0;     // the 8-bit character the key press produced, 0 for none
+    bool control = false; // a Ctrl key was held
 };
 
 // Button IDs of the former engine input events; other buttons carry higher bits.

@@ -7,5 +7,6 @@
 // before the engine sees them, and the bones the mesh's assignments name against the
 // skeleton's. The engine's readers take counts and indices on trust and its renderer draws
 // whatever indices it is given, so a damaged file would otherwise end the program. A missing
-// file is left to the engine, which reports it.
-std::string modelFilesFault(const std::string& meshName);
+// file is left to the engine, which reports it. The files are looked for in `group`, or in
+// every group for RGN_AUTODETECT.
+std::string modelFilesFault(const std::string& meshName, const std::string& group);

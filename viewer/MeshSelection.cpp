@@ -1,11 +1,15 @@
 #include "MyApplication.h"
 
 #include "ControlPanel.h"
+#include "LibraryBrowser.h"
+#include "LibraryPanel.h"
 #include "MeshList.h"
+#include "ResourceRescan.h"
 #include "ShownModel.h"
 #include "WidgetLookup.h"
 
 #include <CEGUI/CEGUI.h>
+#include <OgreAnimationState.h>
 
 void MyApplication::connectUi() {
     auto* exitButton = findWidget<CEGUI::PushButton>(guiSystem, "btnExit");
@@ -14,7 +18,7 @@ void MyApplication::connectUi() {
     auto* meshBox = findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox");
     animationList = findWidget<CEGUI::Listbox>(guiSystem, "lbAnimations");
 
-    listMeshes(*meshBox, setup.models);
+    listMeshes(*meshBox, setup.library);
 
     exitButton->subscribeEvent(CEGUI::PushButton::EventClicked,
                                CEGUI::Event::Subscriber(&MyApplication::handleExit, this));
@@ -52,25 +56,63 @@ bool MyApplication::handleMeshAccepted(const CEGUI::EventArgs& args) {
         return true;
     const std::string meshName = choice->getText().c_str();
     timingLog->meshAccepted(meshName);
-    showMesh(meshName);
+    if (setup.paths.empty())
+        showMesh(meshName);
+    else
+        showModel(choice->getID() - 1);
     if (shownModel->entity())
         timingLog->meshShown(meshName);
     return true;
 }
 
-// The first of the meshes named on the command line, as if the user had picked it.
+// The first of the models the command line names, as if the user had picked it.
 void MyApplication::showFirstMesh() {
-    if (setup.models.empty())
-        return;
-    auto* meshBox = findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox");
-    meshBox->setItemSelectState(static_cast<size_t>(0), true);
-    showMesh(setup.models.meshNames.front());
+    if (!libraryBrowser->library().models.empty())
+        showModel(0);
 }
 
 void MyApplication::showMesh(const std::string& meshName) {
-    const std::string message = shownModel->show(meshName);
+    modelShown(shownModel->show(meshName));
+}
+
+// The mesh box shows the model's entry, however it was chosen.
+void MyApplication::showModel(std::size_t model) {
+    findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox")->setItemSelectState(model, true);
+    const std::string message = libraryBrowser->show(model);
+    libraryPanel->modelShown(model);
+    modelShown(message);
+}
+
+// Browsing the list plays on the animation of the name that played, where the model has one.
+void MyApplication::stepToModel(std::size_t model) {
+    const Ogre::AnimationState* playing = shownModel->playing();
+    const std::string animation = playing ? playing->getAnimationName() : "";
+    showModel(model);
+    if (!animation.empty() && shownModel->play(animation))
+        selectAnimation(animation);
+}
+
+void MyApplication::modelShown(const std::string& message) {
     listAnimations();
     controlPanel->modelShown(message);
+}
+
+// Files converted since the start join the list: the command line's paths are listed again, or
+// else the resource folders are read again.
+void MyApplication::relistModels() {
+    if (setup.paths.empty())
+        rescanResourceLocations();
+    else
+        libraryBrowser->relist(listModels(setup.paths));
+    libraryPanel->relist(relativePaths(libraryBrowser->library()));
+    auto* meshBox = findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox");
+    meshBox->resetList();
+    listMeshes(*meshBox, libraryBrowser->library());
+}
+
+void MyApplication::selectAnimation(const std::string& name) {
+    if (CEGUI::ListboxItem* entry = animationList->findItemWithText(name, nullptr))
+        animationList->setItemSelectState(entry, true);
 }
 
 void MyApplication::listAnimations() {

@@ -1,9 +1,12 @@
 #include "MyApplication.h"
 
 #include "ControlPanel.h"
+#include "LibraryBrowser.h"
+#include "LibraryPanel.h"
 #include "RepeatedMaterials.h"
 #include "ShownModel.h"
 #include "StartupError.h"
+#include "ViewArea.h"
 #include "WidgetLookup.h"
 
 #include <Bites/OgreBitesConfigDialog.h>
@@ -26,7 +29,6 @@ namespace {
 // The group of resources.cfg that the GUI's files are in; with models named on the command line
 // it is the only group of that file used.
 constexpr const char* guiGroup = "GUI";
-constexpr const char* modelGroup = "Models";
 
 // The engine only logs a missing plug-in list and then runs without any render system.
 void requireReadable(const std::string& fileName) {
@@ -59,7 +61,10 @@ std::string MyApplication::configFile(const char* fileName) const {
 MyApplication::~MyApplication() {
     if (guiRenderer)
         CEGUI::OgreRenderer::destroySystem();
+    viewArea.reset();
+    libraryPanel.reset();
     controlPanel.reset();
+    libraryBrowser.reset();
     shownModel.reset();
     eventProcessor.reset();
     frameListener.reset();
@@ -79,6 +84,10 @@ bool MyApplication::startUp() {
         throw StartupError(configFile("plugins.cfg") + " loads no render system");
     if (!root->restoreConfig() && !root->showConfigDialog(OgreBites::getNativeConfigDialog()))
         return false;
+    if (setup.windowWidth > 0)
+        root->getRenderSystem()->setConfigOption("Video Mode",
+                                                 std::to_string(setup.windowWidth) + " x " +
+                                                     std::to_string(setup.windowHeight));
     window = root->initialise(true, "OGRE Render Window");
     sceneManager = root->createSceneManager(Ogre::DefaultSceneManagerFactory::FACTORY_TYPE_NAME,
                                             "SceneManager");
@@ -126,15 +135,23 @@ void MyApplication::buildScene() {
     Ogre::SceneNode* modelNode = sceneManager->getRootSceneNode()->createChildSceneNode(
         Ogre::Vector3::ZERO, Ogre::Quaternion::IDENTITY);
     shownModel = std::make_unique<ShownModel>(*sceneManager, *modelNode, *frameListener);
+    libraryBrowser = std::make_unique<LibraryBrowser>(setup.library, *shownModel);
     timingLog->follow([model = shownModel.get()] { return model->playing(); });
     connectControlPanel();
 }
 
 void MyApplication::connectControlPanel() {
-    controlPanel = std::make_unique<ControlPanel>(
-        *guiSystem->getDefaultGUIContext().getRootWindow(), *shownModel, *camera,
-        *findWidget<CEGUI::Combobox>(guiSystem, "cmbMeshBox"), setup.models);
+    controlPanel =
+        std::make_unique<ControlPanel>(*guiSystem->getDefaultGUIContext().getRootWindow(),
+                                       *shownModel, *camera, [this] { relistModels(); });
     controlPanel->connect(*root, *window, *frameListener);
+    libraryPanel =
+        std::make_unique<LibraryPanel>(*guiSystem->getDefaultGUIContext().getRootWindow(),
+                                       relativePaths(libraryBrowser->library()),
+                                       [this](std::size_t model) { stepToModel(model); });
+    libraryPanel->bindKeys(*frameListener);
+    viewArea = std::make_unique<ViewArea>(*window, *window->getViewport(0),
+                                          *guiSystem->getDefaultGUIContext().getRootWindow());
 }
 
 Ogre::SceneNode* MyApplication::getModelNode() const {
@@ -152,13 +169,11 @@ void MyApplication::loadResourceLocations() {
         resources.load(resourcesFile, "\t:=", true);
         Ogre::ResourceGroupManager& groups = Ogre::ResourceGroupManager::getSingleton();
         for (const auto& [group, settings] : resources.getSettingsBySection())
-            if (setup.models.empty() || group == guiGroup)
+            if (setup.paths.empty() || group == guiGroup)
                 for (const auto& [archiveType, location] : settings)
                     groups.addResourceLocation(
                         locationInConfiguration(setup.configFolder, location), archiveType, group,
                         false);
-        for (const std::string& folder : setup.models.folders)
-            groups.addResourceLocation(folder, "FileSystem", modelGroup, false);
         repeatedMaterials = std::make_unique<RepeatedMaterials>();
         groups.initialiseAllResourceGroups();
     });

@@ -25,8 +25,11 @@ class SceneNode;
 } // namespace Ogre
 
 class ControlPanel;
+class LibraryBrowser;
+class LibraryPanel;
 class RepeatedMaterials;
 class ShownModel;
+class ViewArea;
 
 // The viewer: brings up the engine, the GUI and the input from the configuration files, wires
 // the controls that choose, play and stop a model, and runs the render loop until asked to stop.
@@ -56,6 +59,8 @@ public:
     CEGUI::System* getGuiSystem() const { return guiSystem; }
     // Those of the shown model, there once the scene is built.
     ShownModel& getShownModel() const { return *shownModel; }
+    // The models of the command line's paths, shown through the shown model.
+    LibraryBrowser& getLibraryBrowser() const { return *libraryBrowser; }
     Ogre::SceneNode* getModelNode() const;
     Ogre::Entity* getEntity() const;
 
@@ -68,7 +73,12 @@ private:
     void connectControlPanel();
     void showFirstMesh();
     void showMesh(const std::string& meshName);
+    void showModel(std::size_t model);
+    void stepToModel(std::size_t model);
+    void modelShown(const std::string& message);
+    void relistModels();
     void listAnimations();
+    void selectAnimation(const std::string& name);
     std::string configFile(const char* fileName) const;
 
     ViewerSetup setup;
@@ -83,7 +93,10 @@ private:
     CEGUI::OgreRenderer* guiRenderer = nullptr;
     CEGUI::System* guiSystem = nullptr;
     std::unique_ptr<ShownModel> shownModel;
+    std::unique_ptr<LibraryBrowser> libraryBrowser;
     std::unique_ptr<ControlPanel> controlPanel;
+    std::unique_ptr<LibraryPanel> libraryPanel;
+    std::unique_ptr<ViewArea> viewArea;
     CEGUI::Listbox* animationList = nullptr;
     std::unique_ptr<RepeatedMaterials> repeatedMaterials;
     TimingLog noTimingLog{""};

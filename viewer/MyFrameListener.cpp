@@ -121,12 +121,17 @@ void MyFrameListener::mouseReleased(const MouseEvent* event) {
 void MyFrameListener::keyPressed(const KeyEvent* event) {
     if (event->key == Key::Escape)
         quitRequested = true;
-    const Ogre::Vector3 direction = movementDirection(event->key);
-    if (direction != Ogre::Vector3::ZERO && heldMovementKeys.insert(event->key).second)
-        velocity += direction * moveSpeed;
-    const auto action = keyActions.find(event->key);
-    if (action != keyActions.end())
-        action->second();
+    const auto controlAction = controlKeyActions.find(event->key);
+    if (event->control && controlAction != controlKeyActions.end()) {
+        controlAction->second();
+    } else {
+        const Ogre::Vector3 direction = movementDirection(event->key);
+        if (direction != Ogre::Vector3::ZERO && heldMovementKeys.insert(event->key).second)
+            velocity += direction * moveSpeed;
+        const auto action = keyActions.find(event->key);
+        if (action != keyActions.end())
+            action->second();
+    }
     CEGUI::GUIContext& gui = guiSystem->getDefaultGUIContext();
     gui.injectKeyDown(static_cast<CEGUI::Key::Scan>(event->key));
     gui.injectChar(static_cast<CEGUI::utf32>(event->keyChar));
@@ -154,4 +159,8 @@ void MyFrameListener::releaseAllKeys() {
 
 void MyFrameListener::bindKey(int key, std::function<void()> action) {
     keyActions[key] = std::move(action);
+}
+
+void MyFrameListener::bindControlKey(int key, std::function<void()> action) {
+    controlKeyActions[key] = std::move(action);
 }

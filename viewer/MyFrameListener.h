@@ -45,6 +45,8 @@ public:
     void releaseAllKeys();
     // Runs `action` whenever the key goes down, besides what the key does anyway.
     void bindKey(int key, std::function<void()> action);
+    // Runs `action` whenever the key goes down with Ctrl held, instead of moving the camera.
+    void bindControlKey(int key, std::function<void()> action);
 
     const Ogre::Vector3& getVelocity() const { return velocity; }
 
@@ -64,6 +66,7 @@ private:
     // focus) cannot leave the camera drifting.
     std::set<int> heldMovementKeys;
     std::map<int, std::function<void()>> keyActions;
+    std::map<int, std::function<void()>> controlKeyActions;
 };
 
 CEGUI::MouseButton toGuiMouseButton(int buttonId);

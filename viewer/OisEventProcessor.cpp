@@ -74,7 +74,8 @@ bool OisEventProcessor::frameStarted(const Ogre::FrameEvent&) {
 }
 
 bool OisEventProcessor::keyPressed(const OIS::KeyEvent& event) {
-    const KeyEvent pressed{event.key, eightBitCharacter(event.text)};
+    const KeyEvent pressed{event.key, eightBitCharacter(event.text),
+                           keyboard->isModifierDown(OIS::Keyboard::Ctrl)};
     listener->keyPressed(&pressed);
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ModelLibrary.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -14,21 +16,11 @@ std::filesystem::path configurationFolder();
 std::string locationInConfiguration(const std::filesystem::path& configFolder,
                                     const std::string& location);
 
-// The meshes the command line's paths name and the folders that hold them: a folder gives all
-// its .mesh files in the order of their names, a file itself; the file's folder holds its
-// skeleton, materials and textures. Folders are absolute and each listed once.
-struct ModelLocations {
-    std::vector<std::string> folders;
-    std::vector<std::string> meshNames;
-    std::string error; // why the paths cannot be shown (a path missing or without a mesh)
-
-    bool empty() const { return folders.empty(); }
-};
-
-ModelLocations findModels(const std::vector<std::string>& paths);
-
 // Where a viewer takes its configuration and its models from.
 struct ViewerSetup {
     std::filesystem::path configFolder; // empty: the working directory
-    ModelLocations models;              // empty: the model folders that resources.cfg names
+    std::vector<std::string> paths;     // as given; none: the model folders of resources.cfg
+    ModelLibrary library;               // the models of `paths`
+    unsigned int windowWidth = 0;       // 0: the size ogre.cfg gives
+    unsigned int windowHeight = 0;
 };

@@ -1,6 +1,7 @@
-#include "ScreenshotRun.h"
+#include "PictureRuns.h"
 
 #include "CommandLine.h"
+#include "LibraryBrowser.h"
 #include "Screenshot.h"
 #include "ShownModel.h"
 #include "TimingLog.h"
@@ -16,10 +17,11 @@ namespace {
 
 // Why the mesh could not be written into `fileName`, or "". A mesh shown without all it needs
 // is still written, and what it lacks said on `errors`.
-std::string screenshotOf(ShownModel& shown, Ogre::Camera& camera, const std::string& meshName,
-                         const ViewerOptions& options, const std::string& fileName,
-                         std::ostream& errors) {
-    const std::string message = shown.show(meshName);
+std::string screenshotOf(LibraryBrowser& library, std::size_t model, ShownModel& shown,
+                         Ogre::Camera& camera, const ViewerOptions& options,
+                         const std::string& fileName, std::ostream& errors) {
+    const std::string meshName = library.library().models[model].file.filename().string();
+    const std::string message = library.show(model);
     if (!shown.entity())
         return message;
     if (!message.empty())
@@ -33,20 +35,19 @@ std::string screenshotOf(ShownModel& shown, Ogre::Camera& camera, const std::str
 
 } // namespace
 
-int writeScreenshots(ShownModel& shown, Ogre::Camera& camera, const ViewerOptions& options,
-                     const std::vector<std::string>& meshNames, TimingLog& timingLog,
-                     std::ostream& errors) {
+int writeScreenshots(LibraryBrowser& library, ShownModel& shown, Ogre::Camera& camera,
+                     const ViewerOptions& options, TimingLog& timingLog, std::ostream& errors) {
     std::error_code ignored;
     const bool intoFolder = fs::is_directory(options.screenshotFile, ignored);
     int status = 0;
-    for (const std::string& meshName : meshNames) {
+    for (std::size_t model = 0; model < library.library().models.size(); ++model) {
+        const fs::path& meshFile = library.library().models[model].file;
         const std::string fileName =
-            intoFolder ? (fs::path(options.screenshotFile) / fs::path(meshName).stem())
-                             .concat(".png")
-                             .string()
-                       : options.screenshotFile;
+            intoFolder
+                ? (fs::path(options.screenshotFile) / meshFile.stem()).concat(".png").string()
+                : options.screenshotFile;
         const std::string failure =
-            screenshotOf(shown, camera, meshName, options, fileName, errors);
+            screenshotOf(library, model, shown, camera, options, fileName, errors);
         if (failure.empty()) {
             timingLog.screenshotWritten(fileName);
         } else {

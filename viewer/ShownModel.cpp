@@ -3,11 +3,12 @@
 #include "FailureDescription.h"
 #include "Framing.h"
 #include "MeshFileCheck.h"
-#include "ResourceRelease.h"
+#include "PosedBounds.h"
 
 #include <OgreAnimationState.h>
 #include <OgreEntity.h>
 #include <OgreMesh.h>
+#include <OgreResourceGroupManager.h>
 #include <OgreSceneManager.h>
 
 namespace {
@@ -34,15 +35,14 @@ ShownModel::ShownModel(Ogre::SceneManager& scene, Ogre::SceneNode& node, Animati
 // A mesh that cannot be shown leaves the scene empty and says why; the viewer carries on. What
 // the previous mesh held and the new one does not use is unloaded.
 std::string ShownModel::show(const std::string& meshName) {
-    stop();
-    const MeshResources previous = model ? resourcesOf(*model->getMesh()) : MeshResources{};
-    modelNode.detachAllObjects();
-    if (model)
-        scene.destroyAllEntities();
-    model = nullptr;
+    return show(meshName, Ogre::RGN_AUTODETECT);
+}
+
+std::string ShownModel::show(const std::string& meshName, const std::string& group) {
+    const MeshResources previous = removeModel();
     std::string message;
     try {
-        model = createModel(meshName);
+        model = createModel(meshName, group);
         message = whatIsMissing(*model->getMesh());
     } catch (...) { // the engine's own errors, and what it lets through from a damaged file
         message = "Cannot show " + meshName + ": " + describeCurrentException();
@@ -56,13 +56,29 @@ std::string ShownModel::show(const std::string& meshName) {
     return message;
 }
 
-Ogre::Entity* ShownModel::createModel(const std::string& meshName) {
-    const std::string damage = modelFilesFault(meshName);
+void ShownModel::clear() {
+    unloadUnused(removeModel(), MeshResources{});
+    overlays.drawOver(nullptr);
+}
+
+// What the removed model held, still loaded.
+MeshResources ShownModel::removeModel() {
+    stop();
+    const MeshResources previous = model ? resourcesOf(*model->getMesh()) : MeshResources{};
+    modelNode.detachAllObjects();
+    if (model)
+        scene.destroyAllEntities();
+    model = nullptr;
+    return previous;
+}
+
+Ogre::Entity* ShownModel::createModel(const std::string& meshName, const std::string& group) {
+    const std::string damage = modelFilesFault(meshName, group);
     if (!damage.empty())
         OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, damage, "ShownModel::createModel");
     // Every model is the entity "cc", whatever its mesh: a name kept from the first viewer, which
     // the scene never holds twice since the previous model is destroyed first.
-    return scene.createEntity("cc", meshName);
+    return scene.createEntity("cc", meshName, group);
 }
 
 std::vector<std::string> ShownModel::animationNames() const {
@@ -157,5 +173,5 @@ void ShownModel::setLooping(bool on) {
 
 void ShownModel::frame(Ogre::Camera& camera) const {
     if (model)
-        frameModel(camera, model->getWorldBoundingBox(true));
+        frameModel(camera, posedBounds(*model));
 }

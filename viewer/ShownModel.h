@@ -3,6 +3,7 @@
 #include "AnimationClock.h"
 #include "ModelFacts.h"
 #include "ModelOverlays.h"
+#include "ResourceRelease.h"
 
 #include <optional>
 #include <string>
@@ -27,7 +28,11 @@ public:
 
     // Shows the mesh in place of the one on show, stopping what played. Returns why it cannot be
     // shown (then no model is) or what is missing from it; empty when it shows in full.
+    // The mesh and what it names are taken from `group`; without one, from any group.
     std::string show(const std::string& meshName);
+    std::string show(const std::string& meshName, const std::string& group);
+    // Takes the model away, stopping what played; what it held is unloaded.
+    void clear();
     Ogre::Entity* entity() const { return model; }
     Ogre::SceneNode& node() const { return modelNode; }
     // The model's animations in ascending order of name; none without a model.
@@ -54,13 +59,15 @@ public:
     void setSpeed(float speed) { clock.animationSpeed = speed; }
     float speed() const { return clock.animationSpeed; }
 
-    // Places the camera so that the whole model fits its view; without a model nothing moves.
+    // Places the camera so that the whole model fits its view, in the pose it holds or plays;
+    // without a model nothing moves.
     void frame(Ogre::Camera& camera) const;
     void showSkeleton(bool shown) { overlays.showSkeleton(shown); }
     void showBounds(bool shown) { overlays.showBounds(shown); }
 
 private:
-    Ogre::Entity* createModel(const std::string& meshName);
+    MeshResources removeModel();
+    Ogre::Entity* createModel(const std::string& meshName, const std::string& group);
     Ogre::AnimationState* shownAnimation(const std::string& chosen) const;
     void hold(Ogre::AnimationState& animation);
     void releasePose();

@@ -130,7 +130,7 @@ protected:
     // What the viewer would say: the reason it refuses the mesh, or empty when it shows it.
     static std::string show() {
         scene->reloadFolder();
-        const std::string fault = modelFilesFault(ModelFolder::meshName);
+        const std::string fault = modelFilesFault(ModelFolder::meshName, Ogre::RGN_AUTODETECT);
         if (!fault.empty())
             return fault;
         Ogre::Entity* entity = nullptr;

@@ -4,27 +4,28 @@
 
 #include "FocusThief.h"
 #include "MyApplication.h"
+#include "ShownModel.h"
+#include "ViewerControls.h"
 #include "ViewerWorkdir.h"
 
 #include <CEGUI/CEGUI.h>
+#include <OgreBone.h>
 #include <OgreCamera.h>
 #include <OgreEntity.h>
 #include <OgreMeshManager.h>
 #include <OgreRenderWindow.h>
 #include <OgreRoot.h>
 #include <OgreSceneNode.h>
+#include <OgreSkeletonInstance.h>
 #include <OgreSkeletonManager.h>
 #include <OgreTextureManager.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <memory>
-#include <thread>
 
 namespace {
 
@@ -56,46 +57,28 @@ protected:
 
     std::unique_ptr<ViewerWorkdir> workdir;
 
-    static CEGUI::Window* widget(const char* name) {
-        return application->getGuiSystem()
-            ->getDefaultGUIContext()
-            .getRootWindow()
-            ->getChildRecursive(name);
-    }
+    static CEGUI::Window* widget(const char* name) { return ::widget(*application, name); }
     static std::string status() { return widget("txtStatus")->getText().c_str(); }
-    static void accept(const char* meshName) {
-        auto* meshBox = static_cast<CEGUI::Combobox*>(widget("cmbMeshBox"));
-        CEGUI::ListboxItem* entry = meshBox->findItemWithText(meshName, nullptr);
-        ASSERT_NE(entry, nullptr) << meshName;
-        meshBox->setItemSelectState(entry, true);
-        CEGUI::WindowEventArgs args(meshBox);
-        meshBox->fireEvent(CEGUI::Combobox::EventListSelectionAccepted, args,
-                           CEGUI::Combobox::EventNamespace);
-    }
+    static void accept(const char* meshName) { acceptMesh(*application, meshName); }
     static void clickFrame() {
         CEGUI::WindowEventArgs args(widget("btnFrame"));
         widget("btnFrame")
             ->fireEvent(CEGUI::PushButton::EventClicked, args, CEGUI::PushButton::EventNamespace);
     }
     static Ogre::SceneNode* cameraNode() { return application->getCamera()->getParentSceneNode(); }
-    static void renderFrames(int count) {
-        for (int frame = 0; frame < count; ++frame) {
-            application->getRoot()->renderOneFrame();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
+    static void renderFrames(int count) { ::renderFrames(*application, count); }
 };
 
-// The share of the view's height that the shown model's bounding box covers on screen.
-float heightShareOnScreen(const Ogre::Camera& camera, const Ogre::AxisAlignedBox& bounds) {
+// The share of the view that the shown model's bounding box covers on screen, along the axis
+// where it covers the most: a view narrower than high is filled across.
+float shareOnScreen(const Ogre::Camera& camera, const Ogre::AxisAlignedBox& bounds) {
     const Ogre::Matrix4 toScreen = camera.getProjectionMatrix() * camera.getViewMatrix();
-    float low = 1.0f, high = -1.0f;
+    Ogre::Vector3 low(1.0f), high(-1.0f);
     for (const Ogre::Vector3& corner : bounds.getAllCorners()) {
-        const float y = (toScreen * corner).y;
-        low = std::min(low, y);
-        high = std::max(high, y);
+        low.makeFloor(toScreen * corner);
+        high.makeCeil(toScreen * corner);
     }
-    return (high - low) / 2;
+    return std::max(high.x - low.x, high.y - low.y) / 2;
 }
 
 TEST_F(BrowsingTest, FrameFitsATinyAndAHugeModelWholeInTheView) {
@@ -106,7 +89,7 @@ TEST_F(BrowsingTest, FrameFitsATinyAndAHugeModelWholeInTheView) {
         clickFrame();
         const Ogre::Camera& camera = *application->getCamera();
         const Ogre::AxisAlignedBox bounds = application->getEntity()->getWorldBoundingBox(true);
-        const float share = heightShareOnScreen(camera, bounds);
+        const float share = shareOnScreen(camera, bounds);
         EXPECT_GE(share, 0.4f) << meshName;
         EXPECT_LE(share, 0.9f) << meshName;
         EXPECT_EQ(cameraNode()->getOrientation(), Ogre::Quaternion::IDENTITY) << meshName;
@@ -116,6 +99,27 @@ TEST_F(BrowsingTest, FrameFitsATinyAndAHugeModelWholeInTheView) {
         EXPECT_LT(camera.getNearClipDistance(), distance - radius) << meshName;
         EXPECT_GT(camera.getFarClipDistance(), distance + radius) << meshName;
     }
+}
+
+// Mid-wave the raised hand stands far above the box of the binding pose.
+TEST_F(BrowsingTest, TheFKeyFramesAModelInThePoseItPlays) {
+    accept("figure.mesh");
+    ASSERT_TRUE(application->getShownModel().play("wave"));
+    application->getFrameListener()->frameStarted({0.0f, 1.0f});
+    const KeyEvent pressF{Key::F, 'f'};
+    application->getFrameListener()->keyPressed(&pressF);
+    Ogre::Entity& figure = *application->getEntity();
+    figure.getSkeleton()->setAnimationState(*figure.getAllAnimationStates());
+    const Ogre::Camera& camera = *application->getCamera();
+    const Ogre::Matrix4 toView = camera.getProjectionMatrix() * camera.getViewMatrix();
+    const Ogre::Affine3& toWorld = figure.getParentNode()->_getFullTransform();
+    float highest = -1.0f;
+    for (const Ogre::Bone* bone : figure.getSkeleton()->getBones()) {
+        const Ogre::Vector3 onView = toView * (toWorld * bone->_getDerivedPosition());
+        EXPECT_LT(std::abs(onView.x), 0.95f) << bone->getName();
+        highest = std::max(highest, onView.y);
+    }
+    EXPECT_LT(highest, 0.9f) << "the raised hand's bone is at the view's edge";
 }
 
 TEST_F(BrowsingTest, TheFKeyFramesAndChoosingAMeshLeavesTheCameraWhereItIs) {
@@ -162,14 +166,6 @@ TEST_F(BrowsingTest, SwitchingAwayUnloadsWhatTheNextMeshDoesNotUse) {
     accept("figure.mesh");
     renderFrames(1);
     EXPECT_TRUE(isLoaded(textures, "skin.tga"));
-}
-
-long peakResidentKib() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stol(line.substr(6));
-    return 0;
 }
 
 // Run in a process of its own, so that the peak is this test's.

@@ -43,8 +43,9 @@ TEST(CommandLine, NoArgumentsKeepTheDefaults) {
 }
 
 TEST(CommandLine, TakesEveryOption) {
-    const Parsed parsed = parse({"--screenshot", "a.png", "--animation", "walk", "--time", "0.5",
-                                 "--size", "320x16384", "one.mesh", "folder"});
+    const Parsed parsed =
+        parse({"--screenshot", "a.png", "--animation", "walk", "--time", "0.5", "--size",
+               "320x16384", "--window", "1280x720", "one.mesh", "folder"});
     ASSERT_FALSE(parsed.commandLine.exitStatus) << parsed.errors;
     const ViewerOptions& options = parsed.commandLine.options;
     EXPECT_EQ(options.screenshotFile, "a.png");
@@ -52,14 +53,16 @@ TEST(CommandLine, TakesEveryOption) {
     EXPECT_FLOAT_EQ(options.time, 0.5f);
     EXPECT_EQ(options.width, 320u);
     EXPECT_EQ(options.height, 16384u);
+    EXPECT_EQ(options.windowWidth, 1280u);
+    EXPECT_EQ(options.windowHeight, 720u);
     EXPECT_EQ(options.paths, (std::vector<std::string>{"one.mesh", "folder"}));
 }
 
 TEST(CommandLine, HelpAndVersionEndTheRunWithStatusZero) {
     const Parsed help = parse({"--help"});
     EXPECT_EQ(help.commandLine.exitStatus, 0);
-    for (const char* option :
-         {"--help", "--version", "--screenshot", "--animation", "--time", "--size", "PATH"})
+    for (const char* option : {"--help", "--version", "--screenshot", "--animation", "--time",
+                               "--size", "--window", "PATH"})
         EXPECT_NE(help.output.find(option), std::string::npos) << option;
     const Parsed version = parse({"--version"});
     EXPECT_EQ(version.commandLine.exitStatus, 0);
@@ -83,6 +86,11 @@ TEST(CommandLine, AWrongOptionIsOneLineAndStatusTwo) {
         {{"--screenshot", "a.png", "--size", "0x600", "m.mesh"}, "--size"},
         {{"--screenshot", "a.png", "--size", "800x16385", "m.mesh"}, "--size"},
         {{"--screenshot", "a.png", "--size", "-8x6", "m.mesh"}, "--size"},
+        {{"--window", "1280", "m.mesh"}, "--window"},
+        {{"--gallery", "out"}, "PATH"},
+        {{"--gallery", "out", "--screenshot", "a.png", "m.mesh"}, "--gallery"},
+        {{"--size", "80x60", "m.mesh"}, "--gallery"},
+        {{"--window", "0x600", "m.mesh"}, "--window"},
     };
     for (const auto& [arguments, named] : wrongCalls) {
         const Parsed parsed = parse(arguments);
@@ -100,58 +108,10 @@ protected:
 
     void SetUp() override {
         fs::remove_all(top);
-        for (const char* file : {"models/b.mesh", "models/a.mesh", "models/a.skeleton",
-                                 "models/notes.txt", "textures/skin.tga"}) {
-            fs::create_directories((top / file).parent_path());
-            std::ofstream(top / file) << "x";
-        }
-        fs::create_directory(top / "models/sub.mesh");
+        fs::create_directories(top);
     }
     void TearDown() override { fs::remove_all(top); }
-
-    std::string path(const char* relative) const { return (top / relative).string(); }
 };
-
-TEST_F(ModelPaths, AFolderGivesItsMeshesByNameAndAFileItselfWithItsFolder) {
-    const ModelLocations models =
-        findModels({path("models/b.mesh"), path("models"), path("models/./a.mesh")});
-    EXPECT_EQ(models.error, "");
-    EXPECT_EQ(models.folders, std::vector<std::string>{path("models")});
-    EXPECT_EQ(models.meshNames, (std::vector<std::string>{"b.mesh", "a.mesh", "b.mesh", "a.mesh"}));
-}
-
-// The engine holds one mesh of a name: the list would show one of them for both.
-TEST_F(ModelPaths, AMeshNameInTwoFoldersIsRefused) {
-    fs::create_directories(top / "copy");
-    fs::copy_file(top / "models/a.mesh", top / "copy/a.mesh");
-    fs::create_directory_symlink(top / "models", top / "link");
-    EXPECT_EQ(findModels({path("models"), path("link/a.mesh")}).error, "");
-    EXPECT_EQ(findModels({path("models"), path("copy")}).error,
-              path("copy") + ": a.mesh is also in " + path("models") +
-                  "; Velmora can show only one mesh of a name");
-}
-
-TEST_F(ModelPaths, RelativePathsAreFoundFromTheWorkingDirectory) {
-    const fs::path before = fs::current_path();
-    fs::current_path(top);
-    const ModelLocations models = findModels({"models/a.mesh"});
-    fs::current_path(before);
-    EXPECT_EQ(models.folders, std::vector<std::string>{path("models")});
-}
-
-TEST_F(ModelPaths, APathMissingOrWithoutAMeshIsNamed) {
-    const std::vector<std::pair<std::string, std::string>> wrongPaths = {
-        {path("absent"), "no such file or folder"},
-        {path("absent.mesh"), "no such file or folder"},
-        {path("textures"), "holds no .mesh file"},
-        {path("models/notes.txt"), "holds no .mesh file"},
-        {path("models/sub.mesh"), "holds no .mesh file"},
-    };
-    for (const auto& [given, reason] : wrongPaths) {
-        const ModelLocations models = findModels({path("models"), given});
-        EXPECT_EQ(models.error, given + ": " + reason);
-    }
-}
 
 TEST_F(ModelPaths, TheWorkingDirectoryHoldingAnyConfigurationFileIsTheConfigurationFolder) {
     const fs::path before = fs::current_path();

@@ -140,7 +140,8 @@ TEST_F(ViewerTest, StartsWithAnEmptySceneSeenFromZ500) {
     const Ogre::SceneNode* cameraNode = application->getCamera()->getParentSceneNode();
     EXPECT_EQ(cameraNode->getPosition(), Ogre::Vector3(0, 0, 500));
     EXPECT_EQ(cameraNode->getOrientation() * Ogre::Vector3::UNIT_Z, Ogre::Vector3::UNIT_Z);
-    EXPECT_FLOAT_EQ(application->getCamera()->getAspectRatio(), 800.0f / 600.0f);
+    // The view between the panels, 800 - 240 - 250 pixels wide.
+    EXPECT_FLOAT_EQ(application->getCamera()->getAspectRatio(), 310.0f / 600.0f);
     EXPECT_EQ(application->getWindow()->getName(), "OGRE Render Window");
     EXPECT_EQ(application->getModelNode()->getPosition(), Ogre::Vector3::ZERO);
     EXPECT_TRUE(scene()->hasLight("MainLight"));
@@ -317,12 +318,33 @@ CEGUI::Sizef resizeWindow(Ogre::RenderWindow* window, unsigned int width, unsign
     return gui->getDisplaySize();
 }
 
-TEST_F(ViewerTest, AResizedWindowKeepsTheModelsProportions) {
+// The controls on the left and the library's list on the right keep their width; the view
+// between them takes the rest, its camera's aspect following it, and framing fits the model in.
+TEST_F(ViewerTest, AResizedWindowKeepsThePanelsAndTheModelsProportions) {
     Ogre::RenderWindow* window = application->getWindow();
-    EXPECT_EQ(resizeWindow(window, 900, 450), CEGUI::Sizef(900, 450));
-    EXPECT_FLOAT_EQ(application->getCamera()->getAspectRatio(), 2.0f);
-    EXPECT_EQ(resizeWindow(window, 800, 600), CEGUI::Sizef(800, 600));
-    EXPECT_FLOAT_EQ(application->getCamera()->getAspectRatio(), 800.0f / 600.0f);
+    accept("pillar.mesh");
+    const float listWidth = widget("lbModels")->getPixelSize().d_width;
+    for (const auto& [width, height] : {std::pair{1000u, 450u}, {800u, 600u}}) {
+        EXPECT_EQ(resizeWindow(window, width, height), CEGUI::Sizef(width, height));
+        const Ogre::Viewport* view = window->getViewport(0);
+        EXPECT_EQ(view->getActualLeft(), 240) << width;
+        EXPECT_EQ(view->getActualWidth(), static_cast<int>(width) - 240 - 250) << width;
+        EXPECT_EQ(view->getActualHeight(), static_cast<int>(height)) << width;
+        EXPECT_FLOAT_EQ(application->getCamera()->getAspectRatio(),
+                        static_cast<float>(width - 490) / static_cast<float>(height));
+        EXPECT_FLOAT_EQ(widget("lbModels")->getPixelSize().d_width, listWidth) << width;
+        EXPECT_FLOAT_EQ(widget("lbAnimations")->getPixelSize().d_width, 220.0f) << width;
+        const KeyEvent pressF{Key::F, 'f'};
+        application->getFrameListener()->keyPressed(&pressF);
+        const Ogre::Matrix4 toView = application->getCamera()->getProjectionMatrix() *
+                                     application->getCamera()->getViewMatrix();
+        for (const Ogre::Vector3& corner :
+             application->getEntity()->getWorldBoundingBox(true).getAllCorners()) {
+            const Ogre::Vector3 onView = toView * corner;
+            EXPECT_LT(std::abs(onView.x), 1.0f) << width;
+            EXPECT_LT(std::abs(onView.y), 1.0f) << width;
+        }
+    }
 }
 
 // Wave turns the pillar's upper bone for 4 s: 60 degrees at 2 s, none at the start and the end.

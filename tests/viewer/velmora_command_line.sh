@@ -47,6 +47,11 @@ mkdir -p "$models" "$scratch/scale"
 run "$scratch/absent"
 expect 'a missing PATH: exit 1, one line naming it' test "$status" = 1
 expect '... naming it' one_line_naming absent
+mkdir "$scratch/no-models"
+run --screenshot among.png no-models models/pillar.mesh
+expect 'a folder without meshes among others: skipped, exit 0' test "$status" = 0
+expect '... with one line naming it' one_line_naming 'no-models: holds no .mesh file'
+expect '... and the others drawn' centred "$scratch/among.png" 800 600
 run --size 2x models/pillar.mesh
 expect 'a bad option: exit 2' test "$status" = 2
 

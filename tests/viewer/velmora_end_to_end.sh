@@ -14,9 +14,10 @@ source "$(dirname "$0")/screenshot-checks.sh"
 scratch=$(mktemp -d)
 trap 'kill "$velmora_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
 velmora_pid=""
-# Width / height of what is drawn right of the controls: the model's outline.
+# Width / height of what is drawn between the controls and the library's list: the model's outline.
 model_proportions() {
-    convert "$1" -crop +240+0 +repage -fuzz 10% -trim -format '%[fx:w/h]' info:
+    convert "$1" -gravity East -chop 250x0 +gravity -crop +240+0 +repage -fuzz 10% -trim \
+        -format '%[fx:w/h]' info:
 }
 alive() { kill -0 "$velmora_pid" 2>/dev/null; }
 shot() { velmora_screenshot "$scratch/$1.png"; }
@@ -107,6 +108,14 @@ velmora_start "$velmora" "$workdir"
 "$send_close_request" "$velmora_window"
 velmora_wait_for_exit 2
 expect 'closing the window ends the viewer with status 0' test $? = 0
+
+# Mid-wave the raised hand stands far above the binding pose's box; the picture frames the pose.
+(cd "$workdir" && timeout 60 "$velmora" --screenshot "$scratch/wave.png" --animation wave \
+    --time 1.0 "$scratch/converted/figure.mesh")
+expect 'a screenshot posed mid-wave shows the figure' \
+    greater "$(nonwhite_share "$scratch/wave.png" 800x600+0+0)" 0.02
+expect '... with white rows above the raised hand' \
+    test "$(nonwhite_share "$scratch/wave.png" 800x30+0+0)" = 0
 
 cp "$scratch"/*.png "${VELMORA_SCREENSHOTS:-/dev/null}" 2>/dev/null
 echo "$passes passed, $failures failed"

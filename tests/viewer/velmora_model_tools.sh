@@ -16,7 +16,7 @@ trap 'kill "$velmora_pid" 2>/dev/null; rm -rf "$scratch"' EXIT
 velmora_pid=""
 shot() { velmora_screenshot "$scratch/$1.png"; }
 centre=300x400+250+100
-scene=560x600+240+0 # right of the controls
+scene=310x600+240+0 # between the controls and the library's list
 wave_row=2
 
 # mask IMAGE WHICH: a picture of the scene, white where the pixel is WHICH ("model": not
