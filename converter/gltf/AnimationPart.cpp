@@ -158,8 +158,8 @@ public:
     bool empty() const { return channels.empty(); }
 
     void finish() {
-        document.animations.add("{\"name\":" + jsonText(name) + ",\"channels\":" + channels.text() +
-                                ",\"samplers\":" + samplers.text() + "}");
+        document.animations.add("{\"name\":", jsonText(name), ",\"channels\":", channels,
+                                ",\"samplers\":", samplers, "}");
     }
 
 private:
@@ -176,11 +176,10 @@ private:
     void addChannel(int node, const char* path, int input, const std::vector<float>& values,
                     AccessorType type) {
         const int output = document.buffer.addAccessor(values, type, ViewTarget::none);
-        const int sampler = samplers.add(
-            "{\"input\":" + std::to_string(input) +
-            ",\"interpolation\":\"LINEAR\",\"output\":" + std::to_string(output) + "}");
-        channels.add("{\"sampler\":" + std::to_string(sampler) + ",\"target\":{\"node\":" +
-                     std::to_string(node) + ",\"path\":\"" + path + "\"}}");
+        const int sampler = samplers.add("{\"input\":", input,
+                                         ",\"interpolation\":\"LINEAR\",\"output\":", output, "}");
+        channels.add("{\"sampler\":", sampler, ",\"target\":{\"node\":", node, ",\"path\":\"", path,
+                     "\"}}");
     }
 
     GltfDocument& document;
