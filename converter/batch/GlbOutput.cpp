@@ -28,7 +28,7 @@ std::vector<std::string> writeModelGlb(const BuiltModel& model, const ModelPlan&
     const GlbResult glb =
         writeGlb(model.mesh, model.skeleton, model.materials, texturesFound(plan));
     writeOutputFile(model.paths.glbFile, [&](const Ogre::DataStreamPtr& stream) {
-        stream->write(glb.bytes.data(), glb.bytes.size());
+        glb.write([&stream](const char* bytes, std::size_t size) { stream->write(bytes, size); });
     });
     const std::string fileName = std::filesystem::path(model.paths.glbFile).filename().string();
     for (const std::string& warning : glb.warnings) {

@@ -15,7 +15,8 @@ struct LocalTransform {
     Ogre::Vector3 scale;
 };
 
-// The samples of one bone's channels over the times of its track.
+// The samples of one bone's channels over the times of its track. One is filled track after
+// track, so that its storage is allocated once for all of them.
 struct BoneSamples {
     std::vector<float> times;
     std::vector<float> translations; // x, y, z a time
@@ -23,11 +24,39 @@ struct BoneSamples {
     std::vector<float> scales;       // x, y, z a time
     bool scaled = false;             // whether any scale differs from 1
 
-    void reserve(std::size_t count) {
-        times.reserve(count);
-        translations.reserve(3 * count);
-        rotations.reserve(4 * count);
-        scales.reserve(3 * count);
+    void clear() {
+        times.clear();
+        translations.clear();
+        rotations.clear();
+        scales.clear();
+        scaled = false;
+    }
+
+    void add(float time, LocalTransform pose) {
+        // Consecutive rotations in one hemisphere, so that every reader takes the short way.
+        if (!times.empty()) {
+            const float* previous = &rotations[rotations.size() - 4];
+            const Ogre::Quaternion last(previous[3], previous[0], previous[1], previous[2]);
+            if (pose.orientation.Dot(last) < 0) {
+                pose.orientation = -pose.orientation;
+            }
+        }
+        const Ogre::Quaternion& q = pose.orientation;
+        times.push_back(time);
+        append(translations, pose.position);
+        rotations.push_back(q.x);
+        rotations.push_back(q.y);
+        rotations.push_back(q.z);
+        rotations.push_back(q.w);
+        append(scales, pose.scale);
+        scaled = scaled || pose.scale != Ogre::Vector3::UNIT_SCALE;
+    }
+
+private:
+    static void append(std::vector<float>& values, const Ogre::Vector3& vector) {
+        values.push_back(vector.x);
+        values.push_back(vector.y);
+        values.push_back(vector.z);
     }
 };
 
@@ -35,24 +64,6 @@ LocalTransform bindingOf(const Ogre::Bone& bone) {
     Ogre::Quaternion orientation = bone.getOrientation();
     orientation.normalise();
     return {bone.getPosition(), orientation, bone.getScale()};
-}
-
-// The keyframes the engine can reach, rising strictly in time; with a length of 0 only the
-// first keyframe is ever played.
-std::vector<const Ogre::TransformKeyFrame*>
-playedKeyFrames(const Ogre::NodeAnimationTrack& track, float length, std::size_t& unreachable) {
-    std::vector<const Ogre::TransformKeyFrame*> played;
-    for (unsigned short k = 0; k < track.getNumKeyFrames(); ++k) {
-        const Ogre::TransformKeyFrame* key = track.getNodeKeyFrame(k);
-        const float time = key->getTime();
-        const bool rising = played.empty() ? time >= 0 : time > played.back()->getTime();
-        if (rising && (time < length || (length <= 0 && played.empty()))) {
-            played.push_back(key);
-        } else {
-            ++unreachable;
-        }
-    }
-    return played;
 }
 
 // The bone's pose with a keyframe applied to its binding pose the way the engine applies it:
@@ -71,56 +82,61 @@ LocalTransform applied(const Ogre::TransformKeyFrame& key, const LocalTransform&
     return {binding.position + key.getTranslate(), orientation, binding.scale * key.getScale()};
 }
 
-void addSample(BoneSamples& samples, float time, LocalTransform pose) {
-    // Consecutive rotations in one hemisphere, so that every reader takes the short way.
-    if (!samples.times.empty()) {
-        const float* previous = &samples.rotations[samples.rotations.size() - 4];
-        const Ogre::Quaternion last(previous[3], previous[0], previous[1], previous[2]);
-        if (pose.orientation.Dot(last) < 0) {
-            pose.orientation = -pose.orientation;
+// Samples the tracks of a skeleton's animations, counting the keyframes it has to leave out or
+// mend.
+class TrackSampler {
+public:
+    // The bone at each keyframe the engine can reach, rising strictly in time (with a length
+    // of 0 only the first is ever played), then at the animation's length, where playback has
+    // blended from the last keyframe back to the first: exactly the first when it lies at 0,
+    // else the engine's interpolation between the two. Valid until the next call.
+    const BoneSamples& sample(const Ogre::NodeAnimationTrack& track, const Ogre::Bone& bone,
+                              float length) {
+        const LocalTransform binding = bindingOf(bone);
+        const unsigned short keyCount = track.getNumKeyFrames();
+        samples.clear();
+        samples.times.reserve(keyCount + 1);
+        samples.translations.reserve(3 * (keyCount + 1));
+        samples.rotations.reserve(4 * (keyCount + 1));
+        samples.scales.reserve(3 * (keyCount + 1));
+        const Ogre::TransformKeyFrame* first = nullptr;
+        for (unsigned short k = 0; k < keyCount; ++k) {
+            const Ogre::TransformKeyFrame* key = track.getNodeKeyFrame(k);
+            const float time = key->getTime();
+            const bool rising = first == nullptr ? time >= 0 : time > samples.times.back();
+            if (rising && (time < length || (length <= 0 && first == nullptr))) {
+                first = first == nullptr ? key : first;
+                samples.add(time, applied(*key, binding, broken));
+            } else {
+                ++unreachable;
+            }
         }
-    }
-    const Ogre::Quaternion& q = pose.orientation;
-    samples.times.push_back(time);
-    samples.translations.insert(samples.translations.end(), pose.position.ptr(),
-                                pose.position.ptr() + 3);
-    samples.rotations.insert(samples.rotations.end(), {q.x, q.y, q.z, q.w});
-    samples.scales.insert(samples.scales.end(), pose.scale.ptr(), pose.scale.ptr() + 3);
-    samples.scaled = samples.scaled || pose.scale != Ogre::Vector3::UNIT_SCALE;
-}
-
-// The bone at each keyframe played, then at the animation's length, where playback has blended
-// from the last keyframe back to the first: exactly the first when it lies at 0, else the
-// engine's interpolation between the two.
-BoneSamples sampleBone(const Ogre::NodeAnimationTrack& track, const Ogre::Bone& bone, float length,
-                       std::size_t& unreachable, std::size_t& broken) {
-    const std::vector<const Ogre::TransformKeyFrame*> keys =
-        playedKeyFrames(track, length, unreachable);
-    const LocalTransform binding = bindingOf(bone);
-    BoneSamples samples;
-    samples.reserve(keys.size() + 1);
-    for (const Ogre::TransformKeyFrame* key : keys) {
-        addSample(samples, key->getTime(), applied(*key, binding, broken));
-    }
-    if (keys.empty() || length <= keys.back()->getTime()) {
+        if (first == nullptr || length <= samples.times.back()) {
+            return samples;
+        }
+        if (first->getTime() == 0) {
+            samples.add(length, applied(*first, binding, broken));
+        } else {
+            Ogre::TransformKeyFrame atLength(&track, length);
+            track.getInterpolatedKeyFrame(Ogre::TimeIndex(length), &atLength);
+            samples.add(length, applied(atLength, binding, broken));
+        }
         return samples;
     }
-    if (keys.front()->getTime() == 0) {
-        addSample(samples, length, applied(*keys.front(), binding, broken));
-    } else {
-        Ogre::TransformKeyFrame atLength(&track, length);
-        track.getInterpolatedKeyFrame(Ogre::TimeIndex(length), &atLength);
-        addSample(samples, length, applied(atLength, binding, broken));
-    }
-    return samples;
-}
+
+    std::size_t unreachable = 0; // keyframes at or past the length or out of time order
+    std::size_t broken = 0;      // rotations of no length
+
+private:
+    BoneSamples samples;
+};
 
 // The binding pose of a bone held over the animation's length.
 BoneSamples bindingSamples(const Ogre::Bone& bone, float length) {
     BoneSamples samples;
-    addSample(samples, 0, bindingOf(bone));
+    samples.add(0, bindingOf(bone));
     if (length > 0) {
-        addSample(samples, length, bindingOf(bone));
+        samples.add(length, bindingOf(bone));
     }
     return samples;
 }
@@ -142,8 +158,8 @@ public:
     bool empty() const { return channels.empty(); }
 
     void finish() {
-        document.animations.add("{\"name\":" + jsonText(name) + ",\"channels\":" + channels.text() +
-                                ",\"samplers\":" + samplers.text() + "}");
+        document.animations.add("{\"name\":", jsonText(name), ",\"channels\":", channels,
+                                ",\"samplers\":", samplers, "}");
     }
 
 private:
@@ -160,11 +176,10 @@ private:
     void addChannel(int node, const char* path, int input, const std::vector<float>& values,
                     AccessorType type) {
         const int output = document.buffer.addAccessor(values, type, ViewTarget::none);
-        const int sampler = samplers.add(
-            "{\"input\":" + std::to_string(input) +
-            ",\"interpolation\":\"LINEAR\",\"output\":" + std::to_string(output) + "}");
-        channels.add("{\"sampler\":" + std::to_string(sampler) + ",\"target\":{\"node\":" +
-                     std::to_string(node) + ",\"path\":\"" + path + "\"}}");
+        const int sampler = samplers.add("{\"input\":", input,
+                                         ",\"interpolation\":\"LINEAR\",\"output\":", output, "}");
+        channels.add("{\"sampler\":", sampler, ",\"target\":{\"node\":", node, ",\"path\":\"", path,
+                     "\"}}");
     }
 
     GltfDocument& document;
@@ -187,14 +202,12 @@ void addAnimation(GltfDocument& document, const Ogre::Skeleton& skeleton,
                   const Ogre::Animation& animation) {
     const float length = animation.getLength();
     AnimationWriter writer(document, animation.getName());
-    std::size_t unreachable = 0;
-    std::size_t broken = 0;
+    TrackSampler sampler;
     for (const auto& [handle, track] : animation._getNodeTrackList()) {
         if (handle >= skeleton.getNumBones()) {
             continue;
         }
-        const BoneSamples samples =
-            sampleBone(*track, *skeleton.getBone(handle), length, unreachable, broken);
+        const BoneSamples& samples = sampler.sample(*track, *skeleton.getBone(handle), length);
         if (!samples.times.empty()) {
             writer.addBone(handle, samples);
         }
@@ -206,13 +219,13 @@ void addAnimation(GltfDocument& document, const Ogre::Skeleton& skeleton,
     writer.finish();
 
     const std::string prefix = "Animation \"" + animation.getName() + "\": ";
-    if (unreachable > 0) {
-        document.warnings.push_back(prefix + std::to_string(unreachable) +
+    if (sampler.unreachable > 0) {
+        document.warnings.push_back(prefix + std::to_string(sampler.unreachable) +
                                     " keyframes lie at or past its length or out of time order "
                                     "and are never played; they are left out.");
     }
-    if (broken > 0) {
-        document.warnings.push_back(prefix + std::to_string(broken) +
+    if (sampler.broken > 0) {
+        document.warnings.push_back(prefix + std::to_string(sampler.broken) +
                                     " keyframes hold a rotation of no length; the binding "
                                     "orientation is written there.");
     }

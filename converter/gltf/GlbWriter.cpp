@@ -71,6 +71,13 @@ GlbResult writeGlb(const Ogre::Mesh& mesh, const Ogre::Skeleton& skeleton,
     document.json["scenes"] = nlohmann::json::array(
         {sceneNodes.empty() ? nlohmann::json::object() : nlohmann::json{{"nodes", sceneNodes}}});
     document.json["scene"] = 0;
-    return {packGlb(document.text(), document.buffer.bytes()), std::move(document.warnings),
+    std::string json = document.text();
+    return {std::move(json), document.buffer.takeBytes(), std::move(document.warnings),
             std::move(materialIndex.missingTextures)};
+}
+
+std::string GlbResult::bytes() const {
+    std::string file;
+    write([&file](const char* bytes, std::size_t size) { file.append(bytes, size); });
+    return file;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "GltfBuffer.h"
 #include "TextureSource.h"
 
 #include <OgreMaterial.h>
@@ -10,9 +11,16 @@
 #include <vector>
 
 struct GlbResult {
-    std::string bytes;                        // the .glb file
+    std::string json;                         // the text of the file's JSON chunk
+    std::string binary;                       // the data of its BIN chunk
     std::vector<std::string> warnings;        // one sentence each
     std::vector<std::string> missingTextures; // texture names the source did not find
+
+    // Hands the .glb file to the sink piece by piece, so that it is never put together in
+    // memory beside its chunks.
+    void write(const ByteSink& sink) const { writeGlbFile(json, binary, sink); }
+    // The .glb file as one string.
+    std::string bytes() const;
 };
 
 // One self-contained binary glTF 2.0 file of a skinned, animated model, written from the engine

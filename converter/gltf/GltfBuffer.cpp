@@ -4,12 +4,11 @@ namespace {
 
 constexpr std::size_t alignment = 4;
 
-void appendUint32(std::string& bytes, uint32_t value) {
-    char little[4];
+// The value's bytes, least significant first, at the destination.
+void putUint32(char* destination, uint32_t value) {
     for (int i = 0; i < 4; ++i) {
-        little[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+        destination[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
     }
-    bytes.append(little, 4);
 }
 
 std::size_t paddingOf(const std::string& content) {
@@ -27,11 +26,14 @@ std::size_t chunkSize(const std::string& content) {
 }
 
 // A chunk's content is padded with the filler to whole words.
-void appendChunk(std::string& glb, uint32_t type, const std::string& content, char filler) {
-    appendUint32(glb, static_cast<uint32_t>(content.size() + paddingOf(content)));
-    appendUint32(glb, type);
-    glb += content;
-    glb.append(paddingOf(content), filler);
+void writeChunk(const ByteSink& sink, uint32_t type, const std::string& content, char filler) {
+    char header[chunkHeaderSize];
+    putUint32(header, static_cast<uint32_t>(content.size() + paddingOf(content)));
+    putUint32(header + 4, type);
+    sink(header, sizeof header);
+    sink(content.data(), content.size());
+    const char padding[alignment] = {filler, filler, filler, filler};
+    sink(padding, paddingOf(content));
 }
 
 } // namespace
@@ -76,14 +78,13 @@ void GltfBuffer::closeSharedView() {
 
 int GltfBuffer::addAccessor(Placement placement, int componentType, std::size_t count,
                             AccessorType type, const std::string& bounds) {
-    std::string accessor = "{\"bufferView\":" + std::to_string(placement.view);
+    const int index = accessors.add("{\"bufferView\":", placement.view);
     if (placement.offset > 0) {
-        accessor += ",\"byteOffset\":" + std::to_string(placement.offset);
+        accessors.append(",\"byteOffset\":", placement.offset);
     }
-    accessor += ",\"componentType\":" + std::to_string(componentType) +
-                ",\"count\":" + std::to_string(count) + ",\"type\":\"" + type.name + "\"" + bounds +
-                "}";
-    return accessors.add(accessor);
+    accessors.append(",\"componentType\":", componentType, ",\"count\":", count, ",\"type\":\"",
+                     type.name, "\"", bounds, "}");
+    return index;
 }
 
 void GltfBuffer::moveInto(nlohmann::json& document) {
@@ -94,20 +95,19 @@ void GltfBuffer::moveInto(nlohmann::json& document) {
     document["bufferViews"] = std::move(views);
 }
 
-std::string packGlb(const std::string& json, const std::string& bin) {
+void writeGlbFile(const std::string& json, const std::string& bin, const ByteSink& sink) {
     constexpr uint32_t magic = 0x46546C67; // "glTF"
     constexpr uint32_t jsonChunk = 0x4E4F534A;
     constexpr uint32_t binaryChunk = 0x004E4942;
     constexpr std::size_t headerSize = 12;
     const std::size_t total = headerSize + chunkSize(json) + (bin.empty() ? 0 : chunkSize(bin));
-    std::string glb;
-    glb.reserve(total);
-    appendUint32(glb, magic);
-    appendUint32(glb, 2);
-    appendUint32(glb, static_cast<uint32_t>(total));
-    appendChunk(glb, jsonChunk, json, ' ');
+    char header[headerSize];
+    putUint32(header, magic);
+    putUint32(header + 4, 2);
+    putUint32(header + 8, static_cast<uint32_t>(total));
+    sink(header, sizeof header);
+    writeChunk(sink, jsonChunk, json, ' ');
     if (!bin.empty()) {
-        appendChunk(glb, binaryChunk, bin, '\0');
+        writeChunk(sink, binaryChunk, bin, '\0');
     }
-    return glb;
 }

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,7 +51,8 @@ public:
     // Moves the views into the document and names the one buffer; the accessors stay a list.
     void moveInto(nlohmann::json& document);
     const JsonList& accessorList() const { return accessors; }
-    const std::string& bytes() const { return data; }
+    // The data, taken out of the buffer.
+    std::string takeBytes() { return std::move(data); }
 
 private:
     struct Placement {
@@ -104,5 +106,9 @@ int GltfBuffer::addAccessor(const std::vector<T>& values, AccessorType type, Vie
                        bounds && count > 0 ? boundsOf(values, type.components) : "");
 }
 
-// A binary glTF file: header, the JSON text as the JSON chunk, then the BIN chunk.
-std::string packGlb(const std::string& json, const std::string& bin);
+// Takes the bytes of a file piece by piece, in order.
+using ByteSink = std::function<void(const char* bytes, std::size_t size)>;
+
+// A binary glTF file, handed to the sink piece by piece: header, the JSON text as the JSON
+// chunk, then the BIN chunk (none when it is empty).
+void writeGlbFile(const std::string& json, const std::string& bin, const ByteSink& sink);

@@ -1,11 +1,9 @@
 #include "JsonList.h"
 
-int JsonList::add(const std::string& element) {
-    if (count > 0) {
-        elements += ',';
-    }
-    elements += element;
-    return static_cast<int>(count++);
+void JsonList::appendTo(std::string& text) const {
+    text += '[';
+    text += elements;
+    text += ']';
 }
 
 std::string jsonText(const nlohmann::json& value) {
@@ -18,8 +16,12 @@ std::string jsonWithLists(const nlohmann::json& document,
     text.pop_back(); // the closing brace
     for (const auto& [name, list] : lists) {
         if (!list->empty()) {
-            text += (text.size() > 1 ? ",\"" : "\"") + std::string(name) + "\":" + list->text();
+            text += text.size() > 1 ? ",\"" : "\"";
+            text += name;
+            text += "\":";
+            list->appendTo(text);
         }
     }
-    return text + "}";
+    text += '}';
+    return text;
 }

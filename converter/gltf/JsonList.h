@@ -2,7 +2,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <charconv>
 #include <string>
+#include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -11,14 +14,39 @@
 // and free than the data they describe.
 class JsonList {
 public:
-    // Appends one element, given as JSON text; returns its index.
-    int add(const std::string& element);
+    // Starts the next element with the pieces of its JSON text (texts, integers and other
+    // lists, written straight into this one); returns its index. append adds further pieces to
+    // it.
+    template <typename... Pieces> int add(const Pieces&... pieces) {
+        if (count > 0) {
+            elements += ',';
+        }
+        append(pieces...);
+        return static_cast<int>(count++);
+    }
+
+    template <typename... Pieces> void append(const Pieces&... pieces) {
+        (appendPiece(pieces), ...);
+    }
+
     std::size_t size() const { return count; }
     bool empty() const { return count == 0; }
-    // The array: "[" elements "]".
-    std::string text() const { return "[" + elements + "]"; }
+    // Appends the array, "[" elements "]", to the text.
+    void appendTo(std::string& text) const;
 
 private:
+    template <typename Piece> void appendPiece(const Piece& piece) {
+        if constexpr (std::is_same_v<Piece, JsonList>) {
+            piece.appendTo(elements);
+        } else if constexpr (std::is_integral_v<Piece>) {
+            char digits[24];
+            const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, piece);
+            elements.append(digits, end.ptr);
+        } else {
+            elements += std::string_view(piece);
+        }
+    }
+
     std::string elements;
     std::size_t count = 0;
 };

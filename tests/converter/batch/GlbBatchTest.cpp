@@ -130,7 +130,7 @@ TEST_F(GlbBatchTest, BothKeepsTheOgreFilesAndAddsAGlbOfWhatTheyHold) {
 
         const std::string base = (work / "both" / fs::path(source).replace_extension()).string();
         const Glb written = parseGlb(readFileText(base + ".glb"));
-        const Glb fromOgreFiles = parseGlb(glbOfOgreFiles(readBack, base).bytes);
+        const Glb fromOgreFiles = parseGlb(glbOfOgreFiles(readBack, base).bytes());
         EXPECT_EQ(nlohmann::json::diff(withoutResourceNames(written.json),
                                        withoutResourceNames(fromOgreFiles.json)),
                   nlohmann::json::array())

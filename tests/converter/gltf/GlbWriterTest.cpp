@@ -39,7 +39,7 @@ struct SampleRun {
     InProcessModel model = sampleFigureIn(work);
     GlbResult written =
         writeGlb(*model.mesh, *model.skeleton, model.materials, texturesIn(work / "model"));
-    Glb glb = parseGlb(written.bytes);
+    Glb glb = parseGlb(written.bytes());
     ConverterRun run = runTarnwick(work.path(), {"model/figure.skm", "out/figure.mesh"});
 };
 
@@ -281,7 +281,7 @@ TEST_F(GlbWriterTest, RotationKeysStayInOneHemisphere) {
         track->createNodeKeyFrame(k)->setRotation(k == 1 ? -turn : turn);
     }
     const Glb glb = parseGlb(
-        writeGlb(*sample->model.mesh, *turning, {}, texturesIn(sample->work / "model")).bytes);
+        writeGlb(*sample->model.mesh, *turning, {}, texturesIn(sample->work / "model")).bytes());
     const nlohmann::json& animation = glb.json["animations"][0];
     const nlohmann::json& rotation = animation["channels"][1];
     ASSERT_EQ(rotation["target"]["path"], "rotation");
@@ -325,7 +325,7 @@ TEST_F(GlbWriterTest, PassSettingsAndMissingTexturesShowInTheMaterials) {
     const GlbResult result = writeGlb(*sample->model.mesh, *sample->model.skeleton,
                                       {blended, cutOut, bare}, texturesIn(sample->work / "model"));
     EXPECT_EQ(result.missingTextures, std::vector<std::string>{"absent.tga"});
-    const Glb glb = parseGlb(result.bytes);
+    const Glb glb = parseGlb(result.bytes());
     const nlohmann::json& materials = glb.json["materials"];
     EXPECT_EQ(materials[0], (nlohmann::json{{"name", "glass"},
                                             {"alphaMode", "BLEND"},
@@ -352,7 +352,7 @@ TEST_F(GlbWriterTest, ASkeletonOfOneBoneTakesEveryVertex) {
     };
     const GlbResult result = written();
     EXPECT_EQ(result.warnings.size(), 2u); // bones the skeleton lacks, vertices left unweighted
-    const Glb glb = parseGlb(result.bytes);
+    const Glb glb = parseGlb(result.bytes());
     EXPECT_EQ(glb.json["nodes"][0]["name"], "r\uFFFDsum\uFFFD");
     EXPECT_FALSE(glb.json.contains("animations"));
     for (const nlohmann::json& view : glb.json["bufferViews"]) {
@@ -368,7 +368,7 @@ TEST_F(GlbWriterTest, ASkeletonOfOneBoneTakesEveryVertex) {
 
     // An animation without tracks still exists, holding the root at its binding pose.
     still->createAnimation("\xE9t\xE9", 2);
-    const nlohmann::json animations = parseGlb(written().bytes).json["animations"];
+    const nlohmann::json animations = parseGlb(written().bytes()).json["animations"];
     ASSERT_EQ(animations.size(), 1u);
     EXPECT_EQ(animations[0]["name"], "\uFFFDt\uFFFD");
     EXPECT_EQ(animations[0]["channels"].size(), 2u);

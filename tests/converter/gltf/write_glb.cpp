@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
         const InProcessModel model = buildModel(folder, name);
         const GlbResult glb =
             writeGlb(*model.mesh, *model.skeleton, model.materials, texturesIn(folder));
-        std::ofstream(folder + "/" + name + ".glb", std::ios::binary) << glb.bytes;
+        std::ofstream(folder + "/" + name + ".glb", std::ios::binary) << glb.bytes();
         for (const std::string& warning : glb.warnings) {
             std::cerr << warning << '\n';
         }
