@@ -2,6 +2,7 @@
 // models of one file name in different folders, each with its own textures.
 
 #include "LibraryBrowser.h"
+#include "ModelListbox.h"
 #include "MyApplication.h"
 #include "ShownModel.h"
 #include "ToeeFiles.h"
@@ -81,6 +82,10 @@ TEST_F(LibraryBrowsingTest, TypingFiltersTheListAndEnterNAndPShowTheMatches) {
     EXPECT_EQ(widget(*application, "txtModelCount")->getText(), "1 of 2");
     ASSERT_EQ(list->getItemCount(), 1u);
     EXPECT_EQ(list->getListboxItemFromIndex(0)->getText(), "red/folk/figure.mesh");
+    // Refilled at once, its scroll bars laid out for the new entries all the same.
+    EXPECT_NE(dynamic_cast<ModelListbox*>(list), nullptr);
+    EXPECT_FLOAT_EQ(list->getVertScrollbar()->getDocumentSize(), list->getTotalItemsHeight());
+    EXPECT_FLOAT_EQ(list->getHorzScrollbar()->getDocumentSize(), list->getWidestItemWidth());
     press(Key::N, 'n'); // typed into the box: "redn" matches nothing
     EXPECT_EQ(shown(), std::nullopt);
     press(14, '\b'); // Backspace
