@@ -19,6 +19,8 @@ LibraryPanel::LibraryPanel(CEGUI::Window& sheet, std::vector<std::string> relati
       filter(names) {
     if (!modelList)
         return;
+    // A path longer than the panel is wide shows whole when the pointer rests on it.
+    modelList->setItemTooltipsEnabled(true);
     modelList->subscribeEvent(
         CEGUI::Listbox::EventSelectionChanged,
         CEGUI::Event::Subscriber(&LibraryPanel::handleSelectionChanged, this));
@@ -114,6 +116,7 @@ void LibraryPanel::fillList() {
         CEGUI::ListboxTextItem* entry =
             createListEntry(names[model], static_cast<unsigned int>(model));
         entry->setSelectionBrushImage(selectionBrush);
+        entry->setTooltipText(names[model]);
         entries.push_back(entry);
     }
     marking = true;

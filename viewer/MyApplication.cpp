@@ -193,9 +193,12 @@ void MyApplication::setUpGui() {
     gui.getMouseCursor().setDefaultImage("TaharezLook/MouseArrow");
     // Without explicit bounds the cursor is held at a position outside the display.
     gui.getMouseCursor().setConstraintArea(nullptr);
+    // Out of sight until the pointer first moves over the window, rather than in its middle.
+    gui.getMouseCursor().hide();
     whileLoading("Tahoma-12.font",
                  [] { CEGUI::FontManager::getSingleton().createFromFile("Tahoma-12.font"); });
     gui.setDefaultFont("Tahoma-12");
+    gui.setDefaultTooltipType("TaharezLook/Tooltip");
     whileLoading("velmora.layout", [&gui] {
         gui.setRootWindow(
             CEGUI::WindowManager::getSingleton().loadLayoutFromFile("velmora.layout"));

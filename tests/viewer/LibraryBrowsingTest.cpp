@@ -111,6 +111,19 @@ TEST_F(LibraryBrowsingTest, TypingFiltersTheListAndEnterNAndPShowTheMatches) {
     EXPECT_EQ(input.getVelocity(), velocity) << "Ctrl+Up steps instead of moving";
 }
 
+// The panel cuts long paths; the pointer resting on an entry shows the whole path.
+TEST_F(LibraryBrowsingTest, APathRestedOnShowsWholeInATooltip) {
+    CEGUI::GUIContext& gui = CEGUI::System::getSingleton().getDefaultGUIContext();
+    const CEGUI::Rectf rows = widget(*application, "lbModels")->getUnclippedInnerRect().get();
+    gui.injectMousePosition(rows.left() + 20, rows.top() + 8);
+    for (int frame = 0; frame < 20; ++frame)
+        application->getFrameListener()->frameStarted({0.0f, 0.1f});
+    const CEGUI::Tooltip* tooltip = gui.getDefaultTooltipObject();
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_TRUE(tooltip->isVisible());
+    EXPECT_EQ(tooltip->getText(), "plain/folk/figure.mesh");
+}
+
 // Run in a process of its own, so that the peak is this test's.
 TEST_F(LibraryBrowsingTest, MemoryStaysLevelSwitchingBetweenModelsOfOneName) {
     const char* models[] = {"plain/folk/figure.mesh", "red/folk/figure.mesh"};
