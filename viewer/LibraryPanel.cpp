@@ -1,7 +1,9 @@
 #include "LibraryPanel.h"
 
 #include "MeshList.h"
+#include "ModelListbox.h"
 #include "MyFrameListener.h"
+#include "TimingLog.h"
 #include "WidgetLookup.h"
 
 #include <CEGUI/CEGUI.h>
@@ -9,13 +11,16 @@
 #include <utility>
 
 LibraryPanel::LibraryPanel(CEGUI::Window& sheet, std::vector<std::string> relativePaths,
-                           std::function<void(std::size_t)> showModel)
+                           std::function<void(std::size_t)> showModel, TimingLog& timingLog)
     : filterBox(findOptionalWidget<CEGUI::Editbox>(sheet, "edtFilter")),
       countText(findOptionalWidget<CEGUI::Window>(sheet, "txtModelCount")),
       modelList(findOptionalWidget<CEGUI::Listbox>(sheet, "lbModels")),
-      showModel(std::move(showModel)), names(std::move(relativePaths)), filter(names) {
+      showModel(std::move(showModel)), timingLog(timingLog), names(std::move(relativePaths)),
+      filter(names) {
     if (!modelList)
         return;
+    // A path longer than the panel is wide shows whole when the pointer rests on it.
+    modelList->setItemTooltipsEnabled(true);
     modelList->subscribeEvent(
         CEGUI::Listbox::EventSelectionChanged,
         CEGUI::Event::Subscriber(&LibraryPanel::handleSelectionChanged, this));
@@ -79,8 +84,10 @@ void LibraryPanel::modelShown(std::size_t model) {
 }
 
 bool LibraryPanel::handleTextChanged(const CEGUI::EventArgs&) {
+    timingLog.filterTyped();
     filter.setText(filterBox->getText().c_str());
     fillList();
+    timingLog.filterListed(filter.matches().size());
     return true;
 }
 
@@ -101,14 +108,19 @@ bool LibraryPanel::handleSelectionChanged(const CEGUI::EventArgs&) {
 
 // Entry IDs are the models' indices in the library.
 void LibraryPanel::fillList() {
-    marking = true;
-    modelList->resetList();
+    const CEGUI::Image* selectionBrush =
+        &CEGUI::ImageManager::getSingleton().get("TaharezLook/ListboxSelectionBrush");
+    std::vector<CEGUI::ListboxItem*> entries;
+    entries.reserve(filter.matches().size());
     for (std::size_t model : filter.matches()) {
         CEGUI::ListboxTextItem* entry =
             createListEntry(names[model], static_cast<unsigned int>(model));
-        entry->setSelectionBrushImage("TaharezLook/ListboxSelectionBrush");
-        modelList->addItem(entry);
+        entry->setSelectionBrushImage(selectionBrush);
+        entry->setTooltipText(names[model]);
+        entries.push_back(entry);
     }
+    marking = true;
+    replaceListEntries(*modelList, entries);
     marking = false;
     if (countText)
         countText->setText(filter.countText());

@@ -9,6 +9,7 @@
 #include <vector>
 
 class MyFrameListener;
+class TimingLog;
 namespace CEGUI {
 class Editbox;
 class EventArgs;
@@ -21,10 +22,11 @@ class Window;
 // and P (or Ctrl+Down and Ctrl+Up) show the next and previous match. The list follows the model
 // on show. It only turns these events into calls of `showModel` with the model's index in the
 // library. Without the list in the layout the panel is off; without the box nothing filters.
+// Each change of the filter text is timed in the timing log, up to the list refilled.
 class LibraryPanel {
 public:
     LibraryPanel(CEGUI::Window& sheet, std::vector<std::string> relativePaths,
-                 std::function<void(std::size_t)> showModel);
+                 std::function<void(std::size_t)> showModel, TimingLog& timingLog);
 
     void bindKeys(MyFrameListener& input);
     // A fresh listing of the library, filtered by the text in the box.
@@ -48,6 +50,7 @@ private:
     CEGUI::Window* countText;
     CEGUI::Listbox* modelList;
     std::function<void(std::size_t)> showModel;
+    TimingLog& timingLog;
     std::vector<std::string> names;
     LibraryFilter filter;
     std::optional<std::size_t> shown;

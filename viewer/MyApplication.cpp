@@ -3,6 +3,7 @@
 #include "ControlPanel.h"
 #include "LibraryBrowser.h"
 #include "LibraryPanel.h"
+#include "ModelListbox.h"
 #include "RepeatedMaterials.h"
 #include "ShownModel.h"
 #include "StartupError.h"
@@ -145,10 +146,10 @@ void MyApplication::connectControlPanel() {
         std::make_unique<ControlPanel>(*guiSystem->getDefaultGUIContext().getRootWindow(),
                                        *shownModel, *camera, [this] { relistModels(); });
     controlPanel->connect(*root, *window, *frameListener);
-    libraryPanel =
-        std::make_unique<LibraryPanel>(*guiSystem->getDefaultGUIContext().getRootWindow(),
-                                       relativePaths(libraryBrowser->library()),
-                                       [this](std::size_t model) { stepToModel(model); });
+    libraryPanel = std::make_unique<LibraryPanel>(
+        *guiSystem->getDefaultGUIContext().getRootWindow(),
+        relativePaths(libraryBrowser->library()), [this](std::size_t model) { stepToModel(model); },
+        *timingLog);
     libraryPanel->bindKeys(*frameListener);
     viewArea = std::make_unique<ViewArea>(*window, *window->getViewport(0),
                                           *guiSystem->getDefaultGUIContext().getRootWindow());
@@ -187,13 +188,17 @@ void MyApplication::setUpGui() {
     CEGUI::Logger::getSingleton().setLoggingLevel(CEGUI::Informative);
     whileLoading("TaharezLook.scheme",
                  [] { CEGUI::SchemeManager::getSingleton().createFromFile("TaharezLook.scheme"); });
+    ModelListbox::registerType();
     CEGUI::GUIContext& gui = guiSystem->getDefaultGUIContext();
     gui.getMouseCursor().setDefaultImage("TaharezLook/MouseArrow");
     // Without explicit bounds the cursor is held at a position outside the display.
     gui.getMouseCursor().setConstraintArea(nullptr);
+    // Out of sight until the pointer first moves over the window, rather than in its middle.
+    gui.getMouseCursor().hide();
     whileLoading("Tahoma-12.font",
                  [] { CEGUI::FontManager::getSingleton().createFromFile("Tahoma-12.font"); });
     gui.setDefaultFont("Tahoma-12");
+    gui.setDefaultTooltipType("TaharezLook/Tooltip");
     whileLoading("velmora.layout", [&gui] {
         gui.setRootWindow(
             CEGUI::WindowManager::getSingleton().loadLayoutFromFile("velmora.layout"));

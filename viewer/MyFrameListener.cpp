@@ -80,6 +80,11 @@ bool MyFrameListener::frameStarted(const Ogre::FrameEvent& event) {
                                             Ogre::Node::TS_LOCAL);
     if (activeAnimation)
         activeAnimation->addTime(event.timeSinceLastFrame * animationSpeed);
+    // The GUI's clock: tooltips appear after the pointer has rested a while.
+    if (guiSystem) {
+        guiSystem->injectTimePulse(event.timeSinceLastFrame);
+        guiSystem->getDefaultGUIContext().injectTimePulse(event.timeSinceLastFrame);
+    }
     return true;
 }
 
@@ -93,6 +98,7 @@ bool MyFrameListener::moveGuiCursor(const MouseEvent* event) {
     // The GUI cursor follows the system pointer itself rather than summed relative motion,
     // which would drift away from it.
     const CEGUI::Sizef& size = guiRenderer->getDisplaySize();
+    guiSystem->getDefaultGUIContext().getMouseCursor().show();
     return guiSystem->getDefaultGUIContext().injectMousePosition(event->x * size.d_width,
                                                                  event->y * size.d_height);
 }

@@ -65,6 +65,15 @@ void TimingLog::screenshotWritten(const std::string& fileName) {
     write("screenshot", fileName);
 }
 
+void TimingLog::filterTyped() {
+    write("filter-typed");
+}
+
+void TimingLog::filterListed(std::size_t matches) {
+    listingOnItsWay = std::to_string(matches);
+    write("filter-listed", listingOnItsWay);
+}
+
 void TimingLog::meshShown(const std::string& meshName) {
     meshOnItsWay = meshName;
 }
@@ -79,6 +88,10 @@ bool TimingLog::frameEnded(const Ogre::FrameEvent& event) {
     if (!meshOnItsWay.empty()) {
         write("mesh-frame", meshOnItsWay);
         meshOnItsWay.clear();
+    }
+    if (!listingOnItsWay.empty()) {
+        write("filter-frame", listingOnItsWay);
+        listingOnItsWay.clear();
     }
     if (animationPlays())
         write("animation-frame", decimals(event.timeSinceLastFrame));

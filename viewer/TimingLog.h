@@ -2,6 +2,7 @@
 
 #include <OgreFrameListener.h>
 
+#include <cstddef>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -12,9 +13,11 @@ class AnimationState;
 
 // When the viewer reached the moments a user waits for, one line each, for the bench to time
 // the viewer by its own frame events: "start", "first-frame", "mesh-accepted" and "mesh-frame"
-// with the mesh's name, "animation-frame" with the frame's own length, and "screenshot" with
-// the name of each picture the command line asked for once it is written. Times are seconds
-// since the process was created. A log made without a file name writes nothing.
+// with the mesh's name, "animation-frame" with the frame's own length, "screenshot" with the
+// name of each picture the command line asked for once it is written, and "filter-typed",
+// "filter-listed" and "filter-frame" with the number of matches for each change of the library's
+// filter text. Times are seconds since the process was created. A log made without a file name
+// writes nothing.
 class TimingLog : public Ogre::FrameListener {
 public:
     explicit TimingLog(const std::string& fileName);
@@ -26,6 +29,10 @@ public:
     // The next frame to end is the first that shows the mesh.
     void meshShown(const std::string& meshName);
     void screenshotWritten(const std::string& fileName);
+    // The filter box's text has changed; the list holds the matches and the next frame to end
+    // is the first that shows them.
+    void filterTyped();
+    void filterListed(std::size_t matches);
     // Gives the animation that plays, or null; asked at each frame's end.
     using PlayingAnimation = std::function<const Ogre::AnimationState*()>;
     void follow(PlayingAnimation playingAnimation);
@@ -40,6 +47,7 @@ private:
     double processCreated = 0;
     long framesEnded = 0;
     std::string meshOnItsWay;
+    std::string listingOnItsWay;
     PlayingAnimation playing;
 };
 

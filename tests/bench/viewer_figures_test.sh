@@ -22,6 +22,7 @@ figures() {
     awk -v meshes="typical.mesh big.mesh" -f "$awk_dir/median.awk" -f "$awk_dir/figures.awk" \
         "$@" 2>"$scratch/errors"
 }
+filter() { awk -f "$awk_dir/median.awk" -f "$awk_dir/filter.awk" "$@" 2>"$scratch/errors"; }
 thumbnails() { awk -f "$awk_dir/median.awk" -f "$awk_dir/thumbnails.awk" "$@" 2>"$scratch/errors"; }
 
 # session NAME FIRST TYPICAL_SWITCH BIG_SWITCH PEAK FRAME... [/ OVERLAY_FRAME...]: a log with
@@ -98,6 +99,27 @@ expect_equal "thumbnails: per picture after the run's first, median of the runs"
 thumbnail_run lone 0.9
 thumbnails "$scratch"/{t1,lone}.log >/dev/null
 expect_equal "a run with a single thumbnail fails" "$?" 1
+
+# filter_log NAME TYPED LISTED FRAME ...: a window's log with changes of the filter at those times.
+filter_log() {
+    local file="$scratch/$1.log"
+    shift
+    printf 'start 0.0300\nfirst-frame 1.0000\n' >"$file"
+    while [ $# -ge 3 ]; do
+        printf 'filter-typed %s\nfilter-listed %s 2000\nfilter-frame %s 2000\n' "$1" "$2" "$3" >>"$file"
+        shift 3
+    done
+}
+filter_log keys 2.000 2.004 2.030 3.000 3.010 3.040 4.000 4.002 4.020
+expect_equal "filter: median and largest to the list, then to its frame" \
+    "$(filter "$scratch/keys.log")" "4.0 10.0 30.0 40.0"
+filter_log none
+filter "$scratch/none.log" >/dev/null
+expect_equal "a log without a change of the filter fails" "$?" 1
+filter_log unshown 2.000 2.004 2.030 3.000 3.010 3.040
+sed -i '$d' "$scratch/unshown.log"
+filter "$scratch/unshown.log" >/dev/null
+expect_equal "... and one whose last change never reached the screen" "$?" 1
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

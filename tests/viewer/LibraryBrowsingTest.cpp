@@ -2,6 +2,7 @@
 // models of one file name in different folders, each with its own textures.
 
 #include "LibraryBrowser.h"
+#include "ModelListbox.h"
 #include "MyApplication.h"
 #include "ShownModel.h"
 #include "ToeeFiles.h"
@@ -81,6 +82,10 @@ TEST_F(LibraryBrowsingTest, TypingFiltersTheListAndEnterNAndPShowTheMatches) {
     EXPECT_EQ(widget(*application, "txtModelCount")->getText(), "1 of 2");
     ASSERT_EQ(list->getItemCount(), 1u);
     EXPECT_EQ(list->getListboxItemFromIndex(0)->getText(), "red/folk/figure.mesh");
+    // Refilled at once, its scroll bars laid out for the new entries all the same.
+    EXPECT_NE(dynamic_cast<ModelListbox*>(list), nullptr);
+    EXPECT_FLOAT_EQ(list->getVertScrollbar()->getDocumentSize(), list->getTotalItemsHeight());
+    EXPECT_FLOAT_EQ(list->getHorzScrollbar()->getDocumentSize(), list->getWidestItemWidth());
     press(Key::N, 'n'); // typed into the box: "redn" matches nothing
     EXPECT_EQ(shown(), std::nullopt);
     press(14, '\b'); // Backspace
@@ -104,6 +109,19 @@ TEST_F(LibraryBrowsingTest, TypingFiltersTheListAndEnterNAndPShowTheMatches) {
     press(Key::Up, 0, true);
     EXPECT_EQ(shown(), 0u);
     EXPECT_EQ(input.getVelocity(), velocity) << "Ctrl+Up steps instead of moving";
+}
+
+// The panel cuts long paths; the pointer resting on an entry shows the whole path.
+TEST_F(LibraryBrowsingTest, APathRestedOnShowsWholeInATooltip) {
+    CEGUI::GUIContext& gui = CEGUI::System::getSingleton().getDefaultGUIContext();
+    const CEGUI::Rectf rows = widget(*application, "lbModels")->getUnclippedInnerRect().get();
+    gui.injectMousePosition(rows.left() + 20, rows.top() + 8);
+    for (int frame = 0; frame < 20; ++frame)
+        application->getFrameListener()->frameStarted({0.0f, 0.1f});
+    const CEGUI::Tooltip* tooltip = gui.getDefaultTooltipObject();
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_TRUE(tooltip->isVisible());
+    EXPECT_EQ(tooltip->getText(), "plain/folk/figure.mesh");
 }
 
 // Run in a process of its own, so that the peak is this test's.

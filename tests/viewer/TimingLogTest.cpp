@@ -96,12 +96,17 @@ TEST_F(TimingLogTest, RecordsTheViewersMomentsInOrderWithRisingTimes) {
         EXPECT_GT(lines[next].seconds, lines[next - 1].seconds) << lines[next].event;
 }
 
-TEST_F(TimingLogTest, OnlyTheFirstFrameAndTheFirstFrameOfAMeshAreMarked) {
+TEST_F(TimingLogTest, OnlyTheFirstFrameAndTheFirstFrameOfAMeshOrAListingAreMarked) {
     log.meshShown("typical.mesh");
     log.frameEnded(frameOf(0.1f));
     log.frameEnded(frameOf(0.1f));
+    log.filterTyped();
+    log.filterListed(0);
+    log.frameEnded(frameOf(0.1f));
+    log.frameEnded(frameOf(0.1f));
     EXPECT_EQ(eventsOf(readLog(fileName)),
-              (std::vector<std::string>{"first-frame", "mesh-frame typical.mesh"}));
+              (std::vector<std::string>{"first-frame", "mesh-frame typical.mesh", "filter-typed",
+                                        "filter-listed 0", "filter-frame 0"}));
 }
 
 // Stopped, disabled, or resting on its last pose after running once: no animation plays.
