@@ -5,7 +5,6 @@
 #include "LibraryBrowser.h"
 #include "ModelFacts.h"
 #include "PictureFreshness.h"
-#include "Screenshot.h"
 #include "ShownModel.h"
 #include "TimingLog.h"
 
@@ -32,13 +31,11 @@ std::string drawPicture(ShownModel& shown, Ogre::Camera& camera, const ViewerOpt
                         const fs::path& picture) {
     if (!options.animation.empty())
         shown.pose(options.animation, options.time);
-    camera.setAspectRatio(static_cast<float>(options.width) / static_cast<float>(options.height));
-    shown.frame(camera);
     std::error_code failed;
     fs::create_directories(picture.parent_path(), failed);
     if (failed)
         return "cannot make " + picture.parent_path().string() + ": " + failed.message();
-    return writeScreenshot(camera, options.width, options.height, picture.string());
+    return writeFramedPicture(shown, camera, options, picture.string());
 }
 
 // The page's record of one model, its picture drawn unless it is up to date.

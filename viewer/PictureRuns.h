@@ -1,6 +1,7 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 class LibraryBrowser;
 class ShownModel;
@@ -19,6 +20,11 @@ class Camera;
 // every model into <mesh>.png there. A model without the animation asked for is a failure.
 int writeScreenshots(LibraryBrowser& library, ShownModel& shown, Ogre::Camera& camera,
                      const ViewerOptions& options, TimingLog& timingLog, std::ostream& errors);
+
+// The model on show framed for a picture of the options' size and written into `fileName`; why
+// it could not be written, or "".
+std::string writeFramedPicture(ShownModel& shown, Ogre::Camera& camera,
+                               const ViewerOptions& options, const std::string& fileName);
 
 // --gallery: every model into <gallery folder>/<relative path>.png, posed where it has the
 // animation (else in its binding pose), and the page index.html listing them all with their

@@ -28,12 +28,18 @@ std::string screenshotOf(LibraryBrowser& library, std::size_t model, ShownModel&
         errors << "Velmora: " << message << '\n';
     if (!options.animation.empty() && !shown.pose(options.animation, options.time))
         return meshName + " has no animation \"" + options.animation + "\"";
+    return writeFramedPicture(shown, camera, options, fileName);
+}
+
+} // namespace
+
+// The aspect is set before framing, which fits the model into the picture's shape.
+std::string writeFramedPicture(ShownModel& shown, Ogre::Camera& camera,
+                               const ViewerOptions& options, const std::string& fileName) {
     camera.setAspectRatio(static_cast<float>(options.width) / static_cast<float>(options.height));
     shown.frame(camera);
     return writeScreenshot(camera, options.width, options.height, fileName);
 }
-
-} // namespace
 
 int writeScreenshots(LibraryBrowser& library, ShownModel& shown, Ogre::Camera& camera,
                      const ViewerOptions& options, TimingLog& timingLog, std::ostream& errors) {
