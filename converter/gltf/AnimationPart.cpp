@@ -24,40 +24,53 @@ struct BoneSamples {
     std::vector<float> scales;       // x, y, z a time
     bool scaled = false;             // whether any scale differs from 1
 
-    void clear() {
-        times.clear();
-        translations.clear();
-        rotations.clear();
-        scales.clear();
+    // Makes room for up to that many samples; finish() cuts the lists to those added.
+    void start(std::size_t capacity) {
+        times.resize(capacity);
+        translations.resize(3 * capacity);
+        rotations.resize(4 * capacity);
+        scales.resize(3 * capacity);
+        count = 0;
         scaled = false;
     }
 
-    void add(float time, LocalTransform pose) {
+    void add(float time, const LocalTransform& pose) {
+        Ogre::Quaternion q = pose.orientation;
+        float* rotation = &rotations[4 * count];
         // Consecutive rotations in one hemisphere, so that every reader takes the short way.
-        if (!times.empty()) {
-            const float* previous = &rotations[rotations.size() - 4];
-            const Ogre::Quaternion last(previous[3], previous[0], previous[1], previous[2]);
-            if (pose.orientation.Dot(last) < 0) {
-                pose.orientation = -pose.orientation;
-            }
+        if (count > 0 &&
+            q.x * rotation[-4] + q.y * rotation[-3] + q.z * rotation[-2] + q.w * rotation[-1] < 0) {
+            q = -q;
         }
-        const Ogre::Quaternion& q = pose.orientation;
-        times.push_back(time);
-        append(translations, pose.position);
-        rotations.push_back(q.x);
-        rotations.push_back(q.y);
-        rotations.push_back(q.z);
-        rotations.push_back(q.w);
-        append(scales, pose.scale);
+        times[count] = time;
+        put(&translations[3 * count], pose.position);
+        rotation[0] = q.x;
+        rotation[1] = q.y;
+        rotation[2] = q.z;
+        rotation[3] = q.w;
+        put(&scales[3 * count], pose.scale);
         scaled = scaled || pose.scale != Ogre::Vector3::UNIT_SCALE;
+        ++count;
     }
 
-private:
-    static void append(std::vector<float>& values, const Ogre::Vector3& vector) {
-        values.push_back(vector.x);
-        values.push_back(vector.y);
-        values.push_back(vector.z);
+    void finish() {
+        times.resize(count);
+        translations.resize(3 * count);
+        rotations.resize(4 * count);
+        scales.resize(3 * count);
     }
+
+    bool empty() const { return count == 0; }
+    float lastTime() const { return times[count - 1]; }
+
+private:
+    static void put(float* values, const Ogre::Vector3& vector) {
+        values[0] = vector.x;
+        values[1] = vector.y;
+        values[2] = vector.z;
+    }
+
+    std::size_t count = 0;
 };
 
 LocalTransform bindingOf(const Ogre::Bone& bone) {
@@ -67,17 +80,24 @@ LocalTransform bindingOf(const Ogre::Bone& bone) {
 }
 
 // The bone's pose with a keyframe applied to its binding pose the way the engine applies it:
-// translation added, rotation (normalised) and scale multiplied on.
-LocalTransform applied(const Ogre::TransformKeyFrame& key, const LocalTransform& binding,
-                       std::size_t& broken) {
+// translation added, rotation (normalised) and scale multiplied on. The product is normalised
+// once: a positive factor on the key's rotation does not change the direction of the product.
+// It runs for every keyframe of a library, so it is spelt out and inlined; through the
+// engine's out-of-line product and a pose returned through memory, the loop mostly waited.
+[[gnu::always_inline]] inline LocalTransform
+applied(const Ogre::TransformKeyFrame& key, const LocalTransform& binding, std::size_t& broken) {
     Ogre::Quaternion rotation = key.getRotation();
     const float norm = rotation.Norm();
     if (!(norm > 1e-12f) || !std::isfinite(norm)) {
         rotation = Ogre::Quaternion::IDENTITY;
         ++broken;
     }
-    rotation.normalise();
-    Ogre::Quaternion orientation = binding.orientation * rotation;
+    const Ogre::Quaternion& a = binding.orientation;
+    const Ogre::Quaternion& b = rotation;
+    Ogre::Quaternion orientation(a.w * b.w - a.x * b.x - a.y * b.y - a.z * b.z,
+                                 a.w * b.x + a.x * b.w + a.y * b.z - a.z * b.y,
+                                 a.w * b.y + a.y * b.w + a.z * b.x - a.x * b.z,
+                                 a.w * b.z + a.z * b.w + a.x * b.y - a.y * b.x);
     orientation.normalise();
     return {binding.position + key.getTranslate(), orientation, binding.scale * key.getScale()};
 }
@@ -93,17 +113,12 @@ public:
     const BoneSamples& sample(const Ogre::NodeAnimationTrack& track, const Ogre::Bone& bone,
                               float length) {
         const LocalTransform binding = bindingOf(bone);
-        const unsigned short keyCount = track.getNumKeyFrames();
-        samples.clear();
-        samples.times.reserve(keyCount + 1);
-        samples.translations.reserve(3 * (keyCount + 1));
-        samples.rotations.reserve(4 * (keyCount + 1));
-        samples.scales.reserve(3 * (keyCount + 1));
+        gatherKeys(track);
+        samples.start(keys.size() + 1);
         const Ogre::TransformKeyFrame* first = nullptr;
-        for (unsigned short k = 0; k < keyCount; ++k) {
-            const Ogre::TransformKeyFrame* key = track.getNodeKeyFrame(k);
+        for (const Ogre::TransformKeyFrame* key : keys) {
             const float time = key->getTime();
-            const bool rising = first == nullptr ? time >= 0 : time > samples.times.back();
+            const bool rising = first == nullptr ? time >= 0 : time > samples.lastTime();
             if (rising && (time < length || (length <= 0 && first == nullptr))) {
                 first = first == nullptr ? key : first;
                 samples.add(time, applied(*key, binding, broken));
@@ -111,16 +126,16 @@ public:
                 ++unreachable;
             }
         }
-        if (first == nullptr || length <= samples.times.back()) {
-            return samples;
+        if (first != nullptr && length > samples.lastTime()) {
+            if (first->getTime() == 0) {
+                samples.add(length, applied(*first, binding, broken));
+            } else {
+                Ogre::TransformKeyFrame atLength(&track, length);
+                track.getInterpolatedKeyFrame(Ogre::TimeIndex(length), &atLength);
+                samples.add(length, applied(atLength, binding, broken));
+            }
         }
-        if (first->getTime() == 0) {
-            samples.add(length, applied(*first, binding, broken));
-        } else {
-            Ogre::TransformKeyFrame atLength(&track, length);
-            track.getInterpolatedKeyFrame(Ogre::TimeIndex(length), &atLength);
-            samples.add(length, applied(atLength, binding, broken));
-        }
+        samples.finish();
         return samples;
     }
 
@@ -128,16 +143,31 @@ public:
     std::size_t broken = 0;      // rotations of no length
 
 private:
+    // Each keyframe is an object of its own; asking for them all before they are read lets
+    // their loads from memory overlap.
+    void gatherKeys(const Ogre::NodeAnimationTrack& track) {
+        keys.clear();
+        for (unsigned short k = 0; k < track.getNumKeyFrames(); ++k) {
+            keys.push_back(track.getNodeKeyFrame(k));
+            const char* bytes = reinterpret_cast<const char*>(keys.back());
+            __builtin_prefetch(bytes);
+            __builtin_prefetch(bytes + sizeof(Ogre::TransformKeyFrame) - 1);
+        }
+    }
+
+    std::vector<const Ogre::TransformKeyFrame*> keys;
     BoneSamples samples;
 };
 
 // The binding pose of a bone held over the animation's length.
 BoneSamples bindingSamples(const Ogre::Bone& bone, float length) {
     BoneSamples samples;
+    samples.start(2);
     samples.add(0, bindingOf(bone));
     if (length > 0) {
         samples.add(length, bindingOf(bone));
     }
+    samples.finish();
     return samples;
 }
 
@@ -208,7 +238,7 @@ void addAnimation(GltfDocument& document, const Ogre::Skeleton& skeleton,
             continue;
         }
         const BoneSamples& samples = sampler.sample(*track, *skeleton.getBone(handle), length);
-        if (!samples.times.empty()) {
+        if (!samples.empty()) {
             writer.addBone(handle, samples);
         }
     }

@@ -54,11 +54,13 @@ GltfBuffer::Placement GltfBuffer::place(const void* bytes, std::size_t size, Vie
         return {addView(bytes, size, target), 0};
     }
     if (!sharedView) {
+        padTo4(data, '\0');
+        sharedViewStart = data.size();
         sharedView = addView(bytes, size, target);
         return {*sharedView, 0};
     }
     padTo4(data, '\0');
-    const std::size_t offset = data.size() - views[*sharedView]["byteOffset"].get<std::size_t>();
+    const std::size_t offset = data.size() - sharedViewStart;
     data.append(static_cast<const char*>(bytes), size);
     return {*sharedView, offset};
 }
@@ -69,8 +71,7 @@ void GltfBuffer::openSharedView() {
 
 void GltfBuffer::closeSharedView() {
     if (sharedView) {
-        nlohmann::json& view = views[*sharedView];
-        view["byteLength"] = data.size() - view["byteOffset"].get<std::size_t>();
+        views[*sharedView]["byteLength"] = data.size() - sharedViewStart;
     }
     sharing = false;
     sharedView.reset();

@@ -69,6 +69,7 @@ private:
     JsonList accessors;
     bool sharing = false;
     std::optional<int> sharedView; // made with the first accessor it takes
+    std::size_t sharedViewStart = 0;
 };
 
 // The glTF component type of a C++ value type.

@@ -1,5 +1,7 @@
 #include "JsonList.h"
 
+#include <cstring>
+
 void JsonList::appendTo(std::string& text) const {
     text += '[';
     text += elements;
@@ -13,6 +15,11 @@ std::string jsonText(const nlohmann::json& value) {
 std::string jsonWithLists(const nlohmann::json& document,
                           const std::vector<std::pair<const char*, const JsonList*>>& lists) {
     std::string text = jsonText(document);
+    std::size_t size = text.size();
+    for (const auto& [name, list] : lists) {
+        size += std::strlen(name) + list->textSize() + 4;
+    }
+    text.reserve(size);
     text.pop_back(); // the closing brace
     for (const auto& [name, list] : lists) {
         if (!list->empty()) {

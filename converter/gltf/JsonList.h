@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -25,25 +26,48 @@ public:
         return static_cast<int>(count++);
     }
 
+    // The element's text is written in one go into room made for its longest spelling: piece
+    // by piece, the string's bookkeeping would cost more than the copying.
     template <typename... Pieces> void append(const Pieces&... pieces) {
-        (appendPiece(pieces), ...);
+        const std::size_t start = elements.size();
+        elements.resize(start + (longestText(pieces) + ...));
+        char* end = elements.data() + start;
+        ((end = write(end, pieces)), ...);
+        elements.resize(static_cast<std::size_t>(end - elements.data()));
     }
 
     std::size_t size() const { return count; }
     bool empty() const { return count == 0; }
+    // The length of the array's text.
+    std::size_t textSize() const { return elements.size() + 2; }
     // Appends the array, "[" elements "]", to the text.
     void appendTo(std::string& text) const;
 
 private:
-    template <typename Piece> void appendPiece(const Piece& piece) {
+    static constexpr std::size_t longestInteger = 24;
+
+    template <typename Piece> static std::size_t longestText(const Piece& piece) {
         if constexpr (std::is_same_v<Piece, JsonList>) {
-            piece.appendTo(elements);
+            return piece.textSize();
         } else if constexpr (std::is_integral_v<Piece>) {
-            char digits[24];
-            const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, piece);
-            elements.append(digits, end.ptr);
+            return longestInteger;
         } else {
-            elements += std::string_view(piece);
+            return std::string_view(piece).size();
+        }
+    }
+
+    // Writes the piece's text at the destination; returns the end of what was written.
+    template <typename Piece> static char* write(char* destination, const Piece& piece) {
+        if constexpr (std::is_same_v<Piece, JsonList>) {
+            *destination = '[';
+            destination = std::copy(piece.elements.begin(), piece.elements.end(), destination + 1);
+            *destination = ']';
+            return destination + 1;
+        } else if constexpr (std::is_integral_v<Piece>) {
+            return std::to_chars(destination, destination + longestInteger, piece).ptr;
+        } else {
+            const std::string_view text(piece);
+            return std::copy(text.begin(), text.end(), destination);
         }
     }
 
