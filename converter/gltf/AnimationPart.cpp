@@ -87,8 +87,8 @@ LocalTransform bindingOf(const Ogre::Bone& bone) {
 [[gnu::always_inline]] inline LocalTransform
 applied(const Ogre::TransformKeyFrame& key, const LocalTransform& binding, std::size_t& broken) {
     Ogre::Quaternion rotation = key.getRotation();
-    const float norm = rotation.Norm();
-    if (!(norm > 1e-12f) || !std::isfinite(norm)) {
+    const float squaredNorm = rotation.Dot(rotation);
+    if (!(squaredNorm > 1e-24f) || !std::isfinite(squaredNorm)) {
         rotation = Ogre::Quaternion::IDENTITY;
         ++broken;
     }
@@ -147,7 +147,8 @@ private:
     // their loads from memory overlap.
     void gatherKeys(const Ogre::NodeAnimationTrack& track) {
         keys.clear();
-        for (unsigned short k = 0; k < track.getNumKeyFrames(); ++k) {
+        const unsigned short keyCount = track.getNumKeyFrames();
+        for (unsigned short k = 0; k < keyCount; ++k) {
             keys.push_back(track.getNodeKeyFrame(k));
             const char* bytes = reinterpret_cast<const char*>(keys.back());
             __builtin_prefetch(bytes);
