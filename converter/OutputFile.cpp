@@ -82,12 +82,12 @@ private:
         pending.clear();
     }
 
-    // In pieces of at most a megabyte: the kernel spent four times the processor time copying a
-    // .glb of tens of megabytes into the page cache in one write as in such pieces.
+    // In pieces of the buffer's size, as the serializers' bytes reach it: the kernel spent up to
+    // four times the processor time copying a .glb of tens of megabytes into the page cache in
+    // one write as in such pieces.
     void writeAll(const char* bytes, size_t count) {
-        constexpr size_t largestWrite = 1024 * 1024;
         while (count > 0) {
-            const ssize_t done = ::write(file, bytes, std::min(count, largestWrite));
+            const ssize_t done = ::write(file, bytes, std::min(count, bufferSize));
             if (done < 0 && errno == EINTR) {
                 continue;
             }
