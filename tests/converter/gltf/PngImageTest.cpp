@@ -8,6 +8,7 @@
 #include <array>
 #include <fstream>
 #include <stdexcept>
+#include <tuple>
 
 namespace {
 
@@ -19,7 +20,7 @@ struct Picture {
     std::vector<Rgba> pixels; // rows from the top down
 };
 
-// The PNG decoded by stb_image, which shares no code with the stb_image_write that encoded it.
+// The PNG decoded by stb_image, which shares no code with libpng, which encoded it.
 Picture decodePng(const std::string& png) {
     int width = 0;
     int height = 0;
@@ -104,6 +105,41 @@ TEST_F(PngImageTest, RunLengthTgaWithAlphaKeepsEveryPixel) {
     EXPECT_EQ(decoded.width, picture.width);
     EXPECT_EQ(decoded.height, picture.height);
     EXPECT_TRUE(decoded.pixels == picture.pixels);
+}
+
+// An uncompressed TGA of grey (type 3) or BGR (type 2) pixels, rows from the top down.
+std::string plainTga(uint8_t type, uint8_t bits, uint16_t width, uint16_t height,
+                     const std::string& pixels) {
+    std::string tga(18, '\0');
+    tga[2] = static_cast<char>(type);
+    tga[12] = static_cast<char>(width);
+    tga[14] = static_cast<char>(height);
+    tga[16] = static_cast<char>(bits);
+    tga[17] = 0x20; // origin at the top left
+    return tga + pixels;
+}
+
+// Grey and RGB images keep their channels: a PNG of them holds no alpha that was not there.
+TEST_F(PngImageTest, GreyAndColourWithoutAlphaKeepTheirChannels) {
+    const std::string grey = {10, 20, 30, 40, 50, 60};
+    const std::string bgr = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    const std::string rgb = {3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10, 15, 14, 13, 18, 17, 16};
+    for (const auto& [tga, channels, expected] : {std::tuple{plainTga(3, 8, 3, 2, grey), 1, grey},
+                                                  std::tuple{plainTga(2, 24, 3, 2, bgr), 3, rgb}}) {
+        const auto png = pngOfImageFile(write("plain.tga", tga));
+        ASSERT_TRUE(std::holds_alternative<std::string>(png));
+        const std::string& bytes = std::get<std::string>(png);
+        int width = 0;
+        int height = 0;
+        int found = 0;
+        stbi_uc* pixels =
+            stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
+                                  static_cast<int>(bytes.size()), &width, &height, &found, 0);
+        ASSERT_NE(pixels, nullptr);
+        EXPECT_EQ(found, channels);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(pixels), 6 * channels), expected);
+        stbi_image_free(pixels);
+    }
 }
 
 TEST_F(PngImageTest, FilesThatHoldNoImageAreReportedNotThrown) {
