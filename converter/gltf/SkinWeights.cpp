@@ -63,26 +63,29 @@ std::string counted(std::size_t count, const char* what) {
 
 SkinWeights skinWeights(const Ogre::Mesh::VertexBoneAssignmentList& assignments,
                         std::size_t vertexCount, std::size_t boneCount, uint16_t rootBone) {
-    std::vector<std::vector<Influence>> byVertex(vertexCount);
-    std::size_t unusable = 0;
-    for (const auto& [vertex, assignment] : assignments) {
-        const float weight = assignment.weight;
-        if (weight == 0) {
-            continue; // moves nothing, wherever it points
-        }
-        if (vertex >= vertexCount || assignment.boneIndex >= boneCount || !std::isfinite(weight) ||
-            weight < 0) {
-            ++unusable;
-            continue;
-        }
-        byVertex[vertex].push_back({assignment.boneIndex, weight});
-    }
-
     SkinWeights result;
     result.joints.reserve(vertexCount * slots);
     result.weights.reserve(vertexCount * slots);
+    std::size_t unusable = 0;
     std::size_t unweighted = 0;
-    for (std::vector<Influence>& influences : byVertex) {
+    // The assignments come by vertex; one list, filled vertex after vertex, holds the
+    // influences of the vertex at hand.
+    std::vector<Influence> influences;
+    auto next = assignments.begin();
+    for (std::size_t vertex = 0; vertex < vertexCount; ++vertex) {
+        influences.clear();
+        for (; next != assignments.end() && next->first == vertex; ++next) {
+            const Ogre::VertexBoneAssignment& assignment = next->second;
+            const float weight = assignment.weight;
+            if (weight == 0) {
+                continue; // moves nothing, wherever it points
+            }
+            if (assignment.boneIndex >= boneCount || !std::isfinite(weight) || weight < 0) {
+                ++unusable;
+                continue;
+            }
+            influences.push_back({assignment.boneIndex, weight});
+        }
         if (influences.empty()) {
             influences.push_back({rootBone, 1.0f});
             ++unweighted;
@@ -96,6 +99,9 @@ SkinWeights skinWeights(const Ogre::Mesh::VertexBoneAssignmentList& assignments,
             result.weights.push_back(influence.weight);
         }
     }
+    // What is left names vertices the model does not have.
+    unusable += std::count_if(next, assignments.end(),
+                              [](const auto& assignment) { return assignment.second.weight != 0; });
     if (unusable > 0) {
         result.warnings.push_back(
             counted(unusable, "bone assignments name no vertex or bone of the model, or a weight "
