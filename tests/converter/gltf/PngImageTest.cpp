@@ -20,23 +20,40 @@ struct Picture {
     std::vector<Rgba> pixels; // rows from the top down
 };
 
-// The PNG decoded by stb_image, which shares no code with libpng, which encoded it.
-Picture decodePng(const std::string& png) {
+// The pixels of a PNG as stored, decoded by stb_image, which shares no code with libpng, which
+// encoded it.
+struct StoredPixels {
     int width = 0;
     int height = 0;
-    int channels = 0;
-    stbi_uc* pixels =
-        stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(png.data()),
-                              static_cast<int>(png.size()), &width, &height, &channels, 4);
-    if (pixels == nullptr || channels != 4) {
+    int channels = 0;   // in the file
+    std::string values; // a byte per channel, rows from the top down
+};
+
+StoredPixels decodeStored(const std::string& png, int channelsWanted = 0) {
+    StoredPixels stored;
+    stbi_uc* pixels = stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(png.data()),
+                                            static_cast<int>(png.size()), &stored.width,
+                                            &stored.height, &stored.channels, channelsWanted);
+    if (pixels == nullptr) {
+        throw std::runtime_error("the PNG cannot be decoded");
+    }
+    const int channels = channelsWanted == 0 ? stored.channels : channelsWanted;
+    stored.values.assign(reinterpret_cast<const char*>(pixels),
+                         static_cast<std::size_t>(stored.width * stored.height * channels));
+    stbi_image_free(pixels);
+    return stored;
+}
+
+Picture decodePng(const std::string& png) {
+    const StoredPixels stored = decodeStored(png, 4);
+    if (stored.channels != 4) {
         throw std::runtime_error("the PNG holds no RGBA pixels");
     }
-    Picture picture{static_cast<uint32_t>(width), static_cast<uint32_t>(height), {}};
-    for (int i = 0; i < width * height; ++i) {
-        const stbi_uc* pixel = pixels + 4 * i;
+    Picture picture{static_cast<uint32_t>(stored.width), static_cast<uint32_t>(stored.height), {}};
+    for (std::size_t i = 0; i < stored.values.size(); i += 4) {
+        const auto* pixel = reinterpret_cast<const uint8_t*>(&stored.values[i]);
         picture.pixels.push_back({pixel[0], pixel[1], pixel[2], pixel[3]});
     }
-    stbi_image_free(pixels);
     return picture;
 }
 
@@ -128,17 +145,9 @@ TEST_F(PngImageTest, GreyAndColourWithoutAlphaKeepTheirChannels) {
                                                   std::tuple{plainTga(2, 24, 3, 2, bgr), 3, rgb}}) {
         const auto png = pngOfImageFile(write("plain.tga", tga));
         ASSERT_TRUE(std::holds_alternative<std::string>(png));
-        const std::string& bytes = std::get<std::string>(png);
-        int width = 0;
-        int height = 0;
-        int found = 0;
-        stbi_uc* pixels =
-            stbi_load_from_memory(reinterpret_cast<const stbi_uc*>(bytes.data()),
-                                  static_cast<int>(bytes.size()), &width, &height, &found, 0);
-        ASSERT_NE(pixels, nullptr);
-        EXPECT_EQ(found, channels);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(pixels), 6 * channels), expected);
-        stbi_image_free(pixels);
+        const StoredPixels stored = decodeStored(std::get<std::string>(png));
+        EXPECT_EQ(stored.channels, channels);
+        EXPECT_EQ(stored.values, expected);
     }
 }
 
