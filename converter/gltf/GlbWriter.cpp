@@ -11,8 +11,9 @@
 
 namespace {
 
-// About the bytes of the binary chunk, images aside: per vertex its attributes, per index two
-// or four bytes, per bone a matrix, per keyframe a time, a translation and a rotation.
+// About the bytes of the binary chunk, images aside (a hint for its room): per vertex its
+// attributes, per index two or four bytes, per bone a matrix, per keyframe a time, a translation
+// and a rotation.
 std::size_t expectedDataSize(const Ogre::Mesh& mesh, const Ogre::Skeleton& skeleton) {
     constexpr std::size_t vertexBytes = 12 + 12 + 8 + 4 + 16;
     constexpr std::size_t keyFrameBytes = 4 + 12 + 16;
@@ -26,9 +27,14 @@ std::size_t expectedDataSize(const Ogre::Mesh& mesh, const Ogre::Skeleton& skele
             bytes += vertexBytes * subMesh->vertexData->vertexCount;
         }
     }
+    // An animation's tracks mostly hold a key at each of its frames, so its first track stands
+    // for all: a walk over every track would wait on memory at each.
     for (unsigned short a = 0; a < skeleton.getNumAnimations(); ++a) {
-        for (const auto& [handle, track] : skeleton.getAnimation(a)->_getNodeTrackList()) {
-            bytes += keyFrameBytes * (track->getNumKeyFrames() + 1);
+        const Ogre::Animation::NodeTrackList& tracks =
+            skeleton.getAnimation(a)->_getNodeTrackList();
+        if (!tracks.empty()) {
+            const std::size_t keys = tracks.begin()->second->getNumKeyFrames() + 1;
+            bytes += keyFrameBytes * keys * tracks.size();
         }
     }
     return bytes;
