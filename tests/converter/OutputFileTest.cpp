@@ -47,6 +47,21 @@ TEST(OutputFileTest, AnOutputOfTheLongestNameGetsATemporary) {
     EXPECT_EQ(filesIn(work.path()), std::vector<std::string>{longest});
 }
 
+// Large outputs reach the kernel in pieces; every byte must arrive once and in order, also
+// after small writes that the stream gathers first.
+TEST(OutputFileTest, AFileOfSeveralMegabytesArrivesWhole) {
+    const TemporaryDirectory work;
+    std::string data(3 * 1024 * 1024 + 12345, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        data[i] = static_cast<char>((i * 7919) >> 8);
+    }
+    writeOutputFile(work / "big.glb", [&](const Ogre::DataStreamPtr& stream) {
+        stream->write("glTF", 4);
+        stream->write(data.data(), data.size());
+    });
+    EXPECT_EQ(readFileText(work / "big.glb"), "glTF" + data);
+}
+
 bool isTemporaryOf(const std::string& name, const std::string& output) {
     return std::regex_match(name, std::regex("\\." + output + "\\.tmp-\\w{6}"));
 }
