@@ -24,53 +24,40 @@ struct BoneSamples {
     std::vector<float> scales;       // x, y, z a time
     bool scaled = false;             // whether any scale differs from 1
 
-    // Makes room for up to that many samples; finish() cuts the lists to those added.
-    void start(std::size_t capacity) {
-        times.resize(capacity);
-        translations.resize(3 * capacity);
-        rotations.resize(4 * capacity);
-        scales.resize(3 * capacity);
-        count = 0;
+    void clear() {
+        times.clear();
+        translations.clear();
+        rotations.clear();
+        scales.clear();
         scaled = false;
     }
 
-    void add(float time, const LocalTransform& pose) {
-        Ogre::Quaternion q = pose.orientation;
-        float* rotation = &rotations[4 * count];
+    void add(float time, LocalTransform pose) {
         // Consecutive rotations in one hemisphere, so that every reader takes the short way.
-        if (count > 0 &&
-            q.x * rotation[-4] + q.y * rotation[-3] + q.z * rotation[-2] + q.w * rotation[-1] < 0) {
-            q = -q;
+        if (!times.empty()) {
+            const float* previous = &rotations[rotations.size() - 4];
+            const Ogre::Quaternion last(previous[3], previous[0], previous[1], previous[2]);
+            if (pose.orientation.Dot(last) < 0) {
+                pose.orientation = -pose.orientation;
+            }
         }
-        times[count] = time;
-        put(&translations[3 * count], pose.position);
-        rotation[0] = q.x;
-        rotation[1] = q.y;
-        rotation[2] = q.z;
-        rotation[3] = q.w;
-        put(&scales[3 * count], pose.scale);
+        const Ogre::Quaternion& q = pose.orientation;
+        times.push_back(time);
+        append(translations, pose.position);
+        rotations.push_back(q.x);
+        rotations.push_back(q.y);
+        rotations.push_back(q.z);
+        rotations.push_back(q.w);
+        append(scales, pose.scale);
         scaled = scaled || pose.scale != Ogre::Vector3::UNIT_SCALE;
-        ++count;
     }
-
-    void finish() {
-        times.resize(count);
-        translations.resize(3 * count);
-        rotations.resize(4 * count);
-        scales.resize(3 * count);
-    }
-
-    bool empty() const { return count == 0; }
-    float lastTime() const { return times[count - 1]; }
 
 private:
-    static void put(float* values, const Ogre::Vector3& vector) {
-        values[0] = vector.x;
-        values[1] = vector.y;
-        values[2] = vector.z;
+    static void append(std::vector<float>& values, const Ogre::Vector3& vector) {
+        values.push_back(vector.x);
+        values.push_back(vector.y);
+        values.push_back(vector.z);
     }
-
-    std::size_t count = 0;
 };
 
 LocalTransform bindingOf(const Ogre::Bone& bone) {
@@ -114,11 +101,15 @@ public:
                               float length) {
         const LocalTransform binding = bindingOf(bone);
         gatherKeys(track);
-        samples.start(keys.size() + 1);
+        samples.clear();
+        samples.times.reserve(keys.size() + 1);
+        samples.translations.reserve(3 * (keys.size() + 1));
+        samples.rotations.reserve(4 * (keys.size() + 1));
+        samples.scales.reserve(3 * (keys.size() + 1));
         const Ogre::TransformKeyFrame* first = nullptr;
         for (const Ogre::TransformKeyFrame* key : keys) {
             const float time = key->getTime();
-            const bool rising = first == nullptr ? time >= 0 : time > samples.lastTime();
+            const bool rising = first == nullptr ? time >= 0 : time > samples.times.back();
             if (rising && (time < length || (length <= 0 && first == nullptr))) {
                 first = first == nullptr ? key : first;
                 samples.add(time, applied(*key, binding, broken));
@@ -126,16 +117,16 @@ public:
                 ++unreachable;
             }
         }
-        if (first != nullptr && length > samples.lastTime()) {
-            if (first->getTime() == 0) {
-                samples.add(length, applied(*first, binding, broken));
-            } else {
-                Ogre::TransformKeyFrame atLength(&track, length);
-                track.getInterpolatedKeyFrame(Ogre::TimeIndex(length), &atLength);
-                samples.add(length, applied(atLength, binding, broken));
-            }
+        if (first == nullptr || length <= samples.times.back()) {
+            return samples;
         }
-        samples.finish();
+        if (first->getTime() == 0) {
+            samples.add(length, applied(*first, binding, broken));
+        } else {
+            Ogre::TransformKeyFrame atLength(&track, length);
+            track.getInterpolatedKeyFrame(Ogre::TimeIndex(length), &atLength);
+            samples.add(length, applied(atLength, binding, broken));
+        }
         return samples;
     }
 
@@ -163,12 +154,10 @@ private:
 // The binding pose of a bone held over the animation's length.
 BoneSamples bindingSamples(const Ogre::Bone& bone, float length) {
     BoneSamples samples;
-    samples.start(2);
     samples.add(0, bindingOf(bone));
     if (length > 0) {
         samples.add(length, bindingOf(bone));
     }
-    samples.finish();
     return samples;
 }
 
@@ -239,7 +228,7 @@ void addAnimation(GltfDocument& document, const Ogre::Skeleton& skeleton,
             continue;
         }
         const BoneSamples& samples = sampler.sample(*track, *skeleton.getBone(handle), length);
-        if (!samples.empty()) {
+        if (!samples.times.empty()) {
             writer.addBone(handle, samples);
         }
     }
